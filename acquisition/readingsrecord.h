@@ -1,0 +1,56 @@
+// The current readings: one display text per field, written a whole sensor group at a time.
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+enum class SensorGroup { Humidity, Temperature, BarometerDewpoint, Rain, Wind };
+
+// Values for the gauges, always in English units.
+struct GaugeValues
+{
+    std::optional<double> seaLevelInHg;   // unrounded
+    std::optional<double> outdoorTempF;   // formatted "000.0", as a number
+    std::optional<double> gustMph;        // formatted "000.0", as a number
+    std::optional<double> gustDirection;  // whole degrees
+};
+
+// Field names are those of the readings tables (OutdoorTemperature, HeatIndex, ...).
+// Main-window texts that are not a field of their own are named after their box:
+// "Wx.Text14" (gust compass word), "Wx.Text15" (gust speed caption), "Wx.Text17"
+// (wind chill, whole), "Wx.Text21" (pressure caption), "Wx.Text22" (temperature caption).
+// "AverageDirectionWord" is the compass word of the average direction.
+class ReadingsRecord : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    // The text of a field; empty when no frame has filled it yet.
+    QString text(const QString &field) const { return m_texts.value(field); }
+    bool has(const QString &field) const { return m_texts.contains(field); }
+    const QHash<QString, QString> &texts() const { return m_texts; }
+    const GaugeValues &gauges() const { return m_gauges; }
+
+    // Writes the texts of one decoded group at once; fields not in `texts` keep their
+    // previous text (a field that failed to decode is not updated). Gauge values that
+    // are set in `gauges` replace the previous ones.
+    void applyGroup(SensorGroup group, const QHash<QString, QString> &texts,
+                    const GaugeValues &gauges = {});
+
+    // Sets one field outside a frame (reading a `Field=Text` file); emits no group signal.
+    void setText(const QString &field, const QString &text) { m_texts.insert(field, text); }
+
+    // Every field name, in the order of the readings tables, group by group.
+    static const QStringList &fieldNames();
+
+signals:
+    void groupChanged(SensorGroup group);
+
+private:
+    QHash<QString, QString> m_texts;
+    GaugeValues m_gauges;
+};

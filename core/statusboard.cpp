@@ -1,0 +1,14 @@
+// Status text and title.
+#include "statusboard.h"
+
+void StatusBoard::setStatusText(const QString &text)
+{
+    m_status = text;
+    emit statusTextChanged(text);
+}
+
+void StatusBoard::setTitle(const QString &text)
+{
+    m_title = text;
+    emit titleChanged(text);
+}

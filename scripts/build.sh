@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Configures and builds corvane, quillon, the tests and the benchmarks in build/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+export CCACHE_BASEDIR="$PWD"
+export CCACHE_NOHASHDIR=1
+build_dir="${CORVANE_BUILD_DIR:-build}"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake --build "$build_dir" -j "$(nproc)"
