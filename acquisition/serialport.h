@@ -1,0 +1,43 @@
+// A serial port as corvane uses it: the station link and the pager/fax modem.
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <memory>
+
+struct SerialSettings
+{
+    qint32 baud = 9600;
+    char parity = 'n'; // 'n' none, 'e' even, 'o' odd
+    int dataBits = 8;
+    int stopBits = 1;
+};
+
+// Implemented over QSerialPort for real devices and pseudo-terminals; tests drive the
+// master side of a pseudo-terminal whose slave the adapter opens.
+class SerialPort : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~SerialPort() override = default;
+
+    // Port numbers 1-8 map to devices through "Ports.cfg" (see devicePathForPort).
+    virtual void setDevicePath(const QString &path) = 0;
+    virtual QString devicePath() const = 0;
+    virtual void setSettings(const SerialSettings &settings) = 0;
+
+    // Returns false with errorString() set when the port cannot be opened.
+    virtual bool open() = 0;
+    virtual void close() = 0;
+    virtual bool isOpen() const = 0;
+
+    virtual qint64 bytesAvailable() const = 0;  // InBufferCount
+    virtual QByteArray read(qint64 maxBytes) = 0;
+    virtual qint64 write(const QByteArray &data) = 0;
+    virtual QString errorString() const = 0;
+
+signals:
+    void readyRead();
+};
