@@ -1,0 +1,81 @@
+// The running engine shared by the desktop and headless modes: settings, station link, log and scheduler.
+#pragma once
+
+#include "app/commands.h"
+#include "config/configuration.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class Clock;
+class ReadingsRecord;
+class StatusBoard;
+class SerialPort;
+class StationLink;
+class SimulatedConsole;
+class LogWriter;
+class Scheduler;
+struct PagerFlags;
+
+// Owns everything the unattended work needs. The desktop builds its windows around one
+// Runtime; headless mode runs one without windows. Jobs of the publishing, paging and
+// graph subsystems are plugged in with the set* calls; a job not plugged in is not run.
+class Runtime : public QObject
+{
+    Q_OBJECT
+public:
+    Runtime(Clock &clock, const RunOptions &options, QObject *parent = nullptr);
+    ~Runtime() override;
+
+    // Reads "Corvane.cfg", gives the ports their numbers, opens the station port and
+    // starts Timer1. Every step runs even when an earlier one failed.
+    void startUp();
+    // Stops Timer1 and closes the station port; a record being written is finished first
+    // because this runs on the same thread after the pass returns.
+    void shutDown();
+
+    const Configuration &configuration() const { return m_config; }
+    // What the setup dialog's Save calls: stores the values and reopens the station port
+    // when its number changed. Due times already computed keep their value.
+    void setConfiguration(const Configuration &config);
+
+    ReadingsRecord &record();
+    StatusBoard &status();
+    StationLink &stationLink();
+    Scheduler &scheduler();
+    LogWriter &logWriter();
+    Clock &clock() { return m_clock; }
+
+    // The device the station port was last given, and whether it is open.
+    QString stationDevicePath() const;
+    bool stationPortOpen() const;
+
+    void setPublishing(std::function<void()> job);
+    // The pager checks get the scheduler's page-sent flags, which they set before sending.
+    void setPagerChecks(std::function<void(PagerFlags &)> job);
+    void setGraphs(std::function<void()> job);
+
+signals:
+    // After startUp() and after setConfiguration(): the windows reapply their unit captions.
+    void configurationChanged();
+
+private:
+    class Jobs;
+
+    QString stationDeviceFor(const Configuration &config) const;
+    void openStationPort();
+
+    Clock &m_clock;
+    RunOptions m_options;
+    Configuration m_config;
+    std::unique_ptr<ReadingsRecord> m_record;
+    std::unique_ptr<StatusBoard> m_status;
+    std::unique_ptr<SimulatedConsole> m_simulator;
+    std::unique_ptr<SerialPort> m_stationPort;
+    std::unique_ptr<StationLink> m_stationLink;
+    std::unique_ptr<LogWriter> m_logWriter;
+    std::unique_ptr<Jobs> m_jobs;
+    std::unique_ptr<Scheduler> m_scheduler;
+};
