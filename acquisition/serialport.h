@@ -40,4 +40,14 @@ public:
 
 signals:
     void readyRead();
+    // The device went away (unplugged, hung up) while open; the port is closed.
+    void lost(const QString &why);
 };
+
+// The device of port number `port` (1-8): the mapping of "Ports.cfg" in `programDir`
+// (`k=/dev/...` lines) when it names the port, otherwise /dev/ttyS{port-1}. Empty for a
+// port number below 1.
+QString devicePathForPort(int port, const QString &programDir);
+
+// A port over QSerialPort, closed, with the station settings (9600 baud, 8N1).
+std::unique_ptr<SerialPort> createSerialPort(QObject *parent = nullptr);
