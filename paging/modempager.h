@@ -1,0 +1,59 @@
+// SendPage: the pages waiting for the modem, sent one call at a time.
+#pragma once
+
+#include "paging/pagedialogue.h"
+
+#include <QObject>
+#include <QQueue>
+#include <functional>
+
+class Clock;
+class SerialPort;
+class StatusBoard;
+struct Configuration;
+
+// What the modem pager needs from the rest of the program.
+struct ModemPagerWiring
+{
+    SerialPort *port = nullptr;                 // the modem port (Comm2); not owned
+    std::function<QString(int)> devicePathForPort; // port number 1-8 to its device
+    std::function<void()> hangUpDialup;         // ends the internet dial-up connection
+};
+
+// Calls are queued and run in the order they were made; a second call never starts on
+// the modem while one runs. The port numbers are read from the configuration when a
+// call starts, so a change saved in the meantime applies to the next call.
+class ModemPager : public QObject
+{
+    Q_OBJECT
+public:
+    ModemPager(const Configuration &config, const ModemPagerWiring &wiring, Clock &clock,
+               StatusBoard &status, QObject *parent = nullptr);
+    ~ModemPager() override;
+
+    void SendPage(const QString &pagerNumber, const QString &message,
+                  const QString &companyNumber);
+
+    bool isBusy() const { return m_current != nullptr; }
+    int waiting() const { return int(m_queue.size()); }
+
+signals:
+    void pageFinished(const PageRequest &request, PageOutcome outcome);
+    // The queue is empty and the modem port is free again.
+    void idle();
+
+private:
+    void startNext();
+    PagerLine lineForNextCall() const;
+
+    const Configuration &m_config;
+    ModemPagerWiring m_wiring;
+    Clock &m_clock;
+    StatusBoard &m_status;
+    QQueue<PageRequest> m_queue;
+    PageDialogue *m_current = nullptr;
+};
+
+// Whether the pager port is the modem of the internet connection: both port numbers
+// compared as numbers, an empty one counting as 0.
+bool pagerPortIsFtpPort(const Configuration &config);
