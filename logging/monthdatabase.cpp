@@ -128,6 +128,8 @@ QString logTemplatePath(const QString &directory)
 
 LogResult createLogTemplate(const QString &path)
 {
+    if (QFileInfo::exists(path))
+        return LogResult::failure(QStringLiteral("Wx_Temp.mdb exists already"));
     QString tmpName;
     LogResult r = reserveTemporary(path, &tmpName);
     if (!r.ok())

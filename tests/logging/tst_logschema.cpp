@@ -1,0 +1,136 @@
+// Readings must reach the log columns in the right form, and never-received or "N/A" readings stay empty.
+#include "acquisition/readingsrecord.h"
+#include "core/datetimeformat.h"
+#include "logging/logschema.h"
+
+#include <QSet>
+#include <QtTest>
+
+class TstLogSchema : public QObject
+{
+    Q_OBJECT
+private slots:
+    void conversion_data();
+    void conversion();
+    void everySourceIsAReadingsField();
+    void columnNamesAreUniquePerTable_data();
+    void columnNamesAreUniquePerTable();
+    void fillLeavesUnconvertibleReadingsEmpty();
+};
+
+void TstLogSchema::conversion_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<LogForm>("form");
+    QTest::addColumn<QVariant>("expected"); // invalid QVariant = the column stays empty
+
+    const QVariant empty;
+    QTest::newRow("N drops a trailing .0") << "72.0" << LogForm::Number << QVariant("72");
+    QTest::newRow("N keeps decimals") << "29.92" << LogForm::Number << QVariant("29.92");
+    QTest::newRow("N trims blanks, keeps sign") << "  -3.50 " << LogForm::Number << QVariant("-3.5");
+    QTest::newRow("N leading zeros") << "005.4" << LogForm::Number << QVariant("5.4");
+    QTest::newRow("N empty reading") << "" << LogForm::Number << empty;
+    QTest::newRow("N heat index N/A") << "N/A" << LogForm::Number << empty;
+    QTest::newRow("N dashes") << "---" << LogForm::Number << empty;
+    QTest::newRow("N infinity is no reading") << "inf" << LogForm::Number << empty;
+    QTest::newRow("N nan is no reading") << "nan" << LogForm::Number << empty;
+    QTest::newRow("I whole degrees") << "225" << LogForm::Int16 << QVariant("225");
+    QTest::newRow("I half rounds to even, down") << "22.5" << LogForm::Int16 << QVariant("22");
+    QTest::newRow("I half rounds to even, up") << "23.5" << LogForm::Int16 << QVariant("24");
+    QTest::newRow("I lowest 16-bit") << "-32768" << LogForm::Int16 << QVariant("-32768");
+    QTest::newRow("I rounds past the range") << "32767.6" << LogForm::Int16 << empty;
+    QTest::newRow("I out of range") << "40000" << LogForm::Int16 << empty;
+    QTest::newRow("I text") << "NE" << LogForm::Int16 << empty;
+    QTest::newRow("T as shown") << "8:05" << LogForm::Text << QVariant("8:05");
+    QTest::newRow("T keeps N/A") << "N/A" << LogForm::Text << QVariant("N/A");
+    QTest::newRow("T never received") << "" << LogForm::Text << empty;
+}
+
+void TstLogSchema::conversion()
+{
+    QFETCH(QString, text);
+    QFETCH(LogForm, form);
+    QFETCH(QVariant, expected);
+    const QVariant v = logValue(text, form, QDateTime(QDate(2026, 1, 15), QTime(12, 0)));
+    QCOMPARE(v.isValid(), expected.isValid());
+    if (expected.isValid())
+        QCOMPARE(v.toString(), expected.toString());
+}
+
+void TstLogSchema::everySourceIsAReadingsField()
+{
+    // A misspelt source name would silently log an empty column forever.
+    const QSet<QString> fields(ReadingsRecord::fieldNames().cbegin(), ReadingsRecord::fieldNames().cend());
+    for (int i = 0; i < kLogFieldCount; ++i) {
+        const LogColumn &c = logColumn(i);
+        if (c.form == LogForm::Now) {
+            QCOMPARE(QString::fromLatin1(c.column), QStringLiteral("Date_Time"));
+            continue;
+        }
+        QVERIFY2(fields.contains(QLatin1String(c.field)), c.field);
+    }
+}
+
+void TstLogSchema::columnNamesAreUniquePerTable_data()
+{
+    QTest::addColumn<int>("first");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("oddNames");
+    QTest::newRow("Outdoor Data") << 0 << kOutdoorColumnCount
+                                  << QStringList{"Humidity Alarm High", "Wind Chill Date", "Wind Chill Time",
+                                                 "SeaLevel Barometric Pressure"};
+    QTest::newRow("Indoor Data") << kOutdoorColumnCount << kIndoorColumnCount
+                                 << QStringList{"Humidity High Alarm", "Temperature Low time",
+                                                "Dewpoint Low Alarm"};
+}
+
+void TstLogSchema::columnNamesAreUniquePerTable()
+{
+    QFETCH(int, first);
+    QFETCH(int, count);
+    QFETCH(QStringList, oddNames);
+    QSet<QString> names;
+    for (int i = first; i < first + count; ++i)
+        names.insert(QString::fromLatin1(logColumn(i).column).toLower());
+    QCOMPARE(names.size(), count); // SQLite compares column names without case
+    QSet<QString> exact;
+    for (int i = first; i < first + count; ++i)
+        exact.insert(QString::fromLatin1(logColumn(i).column));
+    for (const QString &odd : oddNames)
+        QVERIFY2(exact.contains(odd), qPrintable(odd));
+}
+
+void TstLogSchema::fillLeavesUnconvertibleReadingsEmpty()
+{
+    ReadingsRecord record;
+    record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("072.0"));
+    record.setText(QStringLiteral("HeatIndex"), QStringLiteral("N/A"));
+    record.setText(QStringLiteral("GustDirection"), QStringLiteral("45"));
+    record.setText(QStringLiteral("IndoorTemperatureLowTime"), QStringLiteral("6:07"));
+    const QDateTime now(QDate(2026, 7, 4), QTime(14, 5, 9));
+    const auto values = FillLogFields(record, now);
+
+    int filled = 0;
+    for (int i = 0; i < kLogFieldCount; ++i) {
+        const QString column = QString::fromLatin1(logColumn(i).column);
+        const QVariant &v = values[size_t(i)];
+        if (column == QLatin1String("Date_Time")) {
+            QCOMPARE(v.toString(), QStringLiteral("7/4/2026 2:05:09 PM"));
+        } else if (i < kOutdoorColumnCount && column == QLatin1String("Temperature")) {
+            QCOMPARE(v.toString(), QStringLiteral("72"));
+        } else if (column == QLatin1String("Gust Wind Direction")) {
+            QCOMPARE(v.toString(), QStringLiteral("45"));
+        } else if (column == QLatin1String("Temperature Low time")) {
+            QCOMPARE(v.toString(), QStringLiteral("6:07"));
+        } else {
+            // "Heat Index" while it shows "N/A", and every reading never received.
+            QVERIFY2(!v.isValid(), qPrintable(column));
+            continue;
+        }
+        ++filled;
+    }
+    QCOMPARE(filled, 5);
+}
+
+QTEST_GUILESS_MAIN(TstLogSchema)
+#include "tst_logschema.moc"

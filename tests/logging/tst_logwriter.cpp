@@ -1,0 +1,298 @@
+// A logging pass writes both records durably, reports a lost record as failed, and holds no file open afterwards.
+#include "acquisition/readingsrecord.h"
+#include "core/datetimeformat.h"
+#include "core/manualclock.h"
+#include "core/statusboard.h"
+#include "logging/logwriter.h"
+#include "logging/monthdatabase.h"
+#include "logging/sqlitefile.h"
+#include "logging/unprivileged.h"
+
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+const QString kStarted = QStringLiteral("Corvane : Database Logging Started");
+const QString kCompleted = QStringLiteral("Corvane : DataBase Logging Completed as of ");
+const QString kFailed = QStringLiteral("Corvane : DataBase Logging Failed as of ");
+
+// Rows of one table, each as column -> value (null stays a null QVariant).
+QList<QVariantMap> rows(const QString &path, const QString &table, const QStringList &columns)
+{
+    SqliteFile db;
+    QList<QVariantMap> out;
+    if (!db.open(path, SqliteFile::Mode::ReadOnly).ok())
+        return out;
+    QStringList quoted;
+    for (const QString &c : columns)
+        quoted << QStringLiteral("\"%1\", typeof(\"%1\")").arg(c);
+    QSqlQuery q(db.database());
+    if (!q.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(quoted.join(", "), table)))
+        return out;
+    while (q.next()) {
+        QVariantMap row;
+        for (int i = 0; i < columns.size(); ++i) {
+            row.insert(columns[i], q.value(2 * i));
+            row.insert(columns[i] + QStringLiteral("#type"), q.value(2 * i + 1));
+        }
+        out << row;
+    }
+    return out;
+}
+
+int rowCount(const QString &path, const QString &table)
+{
+    return int(rows(path, table, {QStringLiteral("Date_Time")}).size());
+}
+
+struct Pass
+{
+    explicit Pass(const QDateTime &start) : clock(start) {}
+    ManualClock clock;
+    ReadingsRecord record;
+    StatusBoard status;
+    QTemporaryDir dir;
+    QStringList titles;
+};
+
+void captureTitles(Pass &p)
+{
+    QObject::connect(&p.status, &StatusBoard::titleChanged, [&p](const QString &t) { p.titles << t; });
+}
+
+} // namespace
+
+class TstLogWriter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void passWritesTwoRecordsThreeSecondsApart();
+    void storedValues_data();
+    void storedValues();
+    void firstRecordOfNewMonthGoesToNewFile();
+    void lockedFileLosesOnlyThatRecord();
+    void missingColumnLosesOnlyItsValue();
+    void readOnlyDirectoryReportsFailure();
+    void killedWriterLeavesSoundFile();
+};
+
+void TstLogWriter::passWritesTwoRecordsThreeSecondsApart()
+{
+    Pass p(QDateTime(QDate(2026, 3, 9), QTime(14, 0, 0)));
+    captureTitles(p);
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    const LogResult r = writer.writeLogRecords();
+    QVERIFY2(r.ok(), qPrintable(r.error));
+
+    const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
+    const auto out = rows(file, QStringLiteral("Outdoor Data"), {QStringLiteral("Date_Time")});
+    const auto in = rows(file, QStringLiteral("Indoor Data"), {QStringLiteral("Date_Time")});
+    QCOMPARE(out.size(), 1);
+    QCOMPARE(in.size(), 1);
+    QCOMPARE(out[0].value("Date_Time").toString(), QStringLiteral("3/9/2026 2:00:00 PM"));
+    QCOMPARE(in[0].value("Date_Time").toString(), QStringLiteral("3/9/2026 2:00:03 PM"));
+    QCOMPARE(p.clock.secondsWaited(), 3.0);
+    QCOMPARE(p.titles, (QStringList{kStarted, kCompleted + QStringLiteral("3/9/2026 2:00:03 PM")}));
+    // Nothing is held open between passes.
+    QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
+}
+
+void TstLogWriter::storedValues_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QVariant>("stored"); // invalid = NULL
+    QTest::addColumn<QString>("type");
+
+    const QString out = QStringLiteral("Outdoor Data");
+    const QString in = QStringLiteral("Indoor Data");
+    QTest::newRow("number") << "OutdoorTemperature" << "072.0" << out << "Temperature" << QVariant(72.0) << "real";
+    QTest::newRow("pressure") << "SeaLevelPressure" << "29.92" << out << "SeaLevel Barometric Pressure"
+                              << QVariant(29.92) << "real";
+    QTest::newRow("direction") << "GustDirection" << "225" << out << "Gust Wind Direction" << QVariant(225.0)
+                               << "real";
+    QTest::newRow("heat index N/A") << "HeatIndex" << "N/A" << out << "Heat Index" << QVariant() << "null";
+    QTest::newRow("never received") << "RainTotal" << "" << out << "Rainfall Total" << QVariant() << "null";
+    QTest::newRow("text as shown") << "PressureTrend" << "Rising" << out << "Barometric Trend"
+                                   << QVariant("Rising") << "text";
+    QTest::newRow("indoor lower-case t") << "IndoorTemperatureLowTime" << "6:07" << in
+                                         << "Temperature Low time" << QVariant("6:07") << "text";
+    QTest::newRow("indoor alarm") << "IndoorHumidityAlarmHigh" << "65" << in << "Humidity High Alarm"
+                                  << QVariant(65.0) << "real";
+}
+
+void TstLogWriter::storedValues()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(QVariant, stored);
+    QFETCH(QString, type);
+
+    Pass p(QDateTime(QDate(2026, 7, 4), QTime(9, 30)));
+    if (!text.isEmpty())
+        p.record.setText(field, text);
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    QVERIFY(writer.writeLogRecords().ok());
+    const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()), table, {column});
+    QCOMPARE(r.size(), 1);
+    QCOMPARE(r[0].value(column + "#type").toString(), type);
+    if (stored.isValid())
+        QCOMPARE(r[0].value(column), stored);
+}
+
+void TstLogWriter::firstRecordOfNewMonthGoesToNewFile()
+{
+    Pass p(QDateTime(QDate(2026, 1, 31), QTime(23, 58, 0)));
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    QVERIFY(writer.writeLogRecords().ok());
+    p.clock.advanceSeconds(120); // 00:00:03 on February 1st
+    QVERIFY(writer.writeLogRecords().ok());
+
+    const QString jan = MonthDatabase(p.dir.path(), QDate(2026, 1, 1));
+    const QString feb = MonthDatabase(p.dir.path(), QDate(2026, 2, 1));
+    QCOMPARE(rowCount(jan, QStringLiteral("Outdoor Data")), 1);
+    QCOMPARE(rowCount(feb, QStringLiteral("Outdoor Data")), 1);
+    QCOMPARE(rows(feb, QStringLiteral("Indoor Data"), {"Date_Time"}).value(0).value("Date_Time").toString(),
+             QStringLiteral("2/1/2026 12:00:06 AM"));
+}
+
+void TstLogWriter::lockedFileLosesOnlyThatRecord()
+{
+    Pass p(QDateTime(QDate(2026, 5, 2), QTime(8, 0)));
+    captureTitles(p);
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    writer.setBusyTimeoutMs(30);
+    QVERIFY(writer.ensureMonthDatabase(p.clock.now().date()).ok());
+    const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
+
+    // Another program holds the file exclusively and lets go one second into the wait.
+    auto locker = std::make_unique<SqliteFile>();
+    QVERIFY(locker->open(file, SqliteFile::Mode::ReadWrite).ok());
+    QVERIFY(locker->exec(QStringLiteral("BEGIN EXCLUSIVE")).ok());
+    auto release = p.clock.createTimer();
+    release->setSingleShot(true);
+    release->setInterval(1000);
+    QObject::connect(release.get(), &ClockTimer::timeout, [&] { locker.reset(); });
+    release->start();
+
+    QVERIFY(!writer.writeLogRecords().ok());
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 0);
+    QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), 1);
+    QCOMPARE(p.titles.last(), kFailed + QStringLiteral("5/2/2026 8:00:03 AM"));
+
+    // The next pass writes normally.
+    p.clock.advanceSeconds(57);
+    QVERIFY(writer.writeLogRecords().ok());
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 1);
+    QCOMPARE(p.titles.last(), kCompleted + QStringLiteral("5/2/2026 8:01:03 AM"));
+}
+
+void TstLogWriter::missingColumnLosesOnlyItsValue()
+{
+    Pass p(QDateTime(QDate(2026, 8, 1), QTime(10, 0)));
+    {
+        // A hand-made template whose outdoor table lacks "Heat Index".
+        SqliteFile db;
+        QVERIFY(db.open(logTemplatePath(p.dir.path()), SqliteFile::Mode::Create).ok());
+        QVERIFY(db.exec(QStringLiteral("CREATE TABLE \"Outdoor Data\" (\"Date_Time\" TEXT, "
+                                       "\"Temperature\" REAL)")).ok());
+    }
+    p.record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("81.5"));
+    p.record.setText(QStringLiteral("HeatIndex"), QStringLiteral("83"));
+    captureTitles(p);
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    // The outdoor record is written without the missing column; the indoor table is missing.
+    QVERIFY(!writer.writeLogRecords().ok());
+    const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()), QStringLiteral("Outdoor Data"),
+                        {QStringLiteral("Temperature")});
+    QCOMPARE(r.size(), 1);
+    QCOMPARE(r[0].value("Temperature").toDouble(), 81.5);
+    QVERIFY(p.titles.last().startsWith(kFailed));
+}
+
+void TstLogWriter::readOnlyDirectoryReportsFailure()
+{
+    Pass p(QDateTime(QDate(2026, 9, 1), QTime(0, 10)));
+    const QString path = p.dir.path();
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
+                                            | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
+    const int result = runUnprivileged([&] {
+        captureTitles(p);
+        LogWriter writer(p.clock, p.record, p.status, path);
+        if (writer.writeLogRecords().ok())
+            return 1;
+        if (!p.titles.contains(kStarted) || p.titles.last() != kFailed + QStringLiteral("9/1/2026 12:10:03 AM"))
+            return 2;
+        writer.ensureMonthDatabase(p.clock.now().date());
+        if (writer.writeLogRecords().ok())
+            return 1;
+        // The reason the month file is missing is shown once while it lasts.
+        return p.titles.filter(QStringLiteral("SEP2026.MDB Not Created")).size() == 1 ? 0 : 3;
+    });
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(result, 0);
+}
+
+void TstLogWriter::killedWriterLeavesSoundFile()
+{
+    // A child writes records as fast as it can and reports each commit; it is killed
+    // in the middle of its work. Every reported record must survive, the file intact.
+    Pass p(QDateTime(QDate(2026, 10, 3), QTime(12, 0)));
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    QVERIFY(writer.ensureMonthDatabase(p.clock.now().date()).ok());
+    const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
+    p.record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("55.5"));
+
+    int pipeFds[2];
+    QCOMPARE(::pipe(pipeFds), 0);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        for (quint32 n = 1;; ++n) {
+            const auto values = FillLogFields(p.record, p.clock.now());
+            if (!writer.writeRecord(file, outdoorTableName(), outdoorColumns().data(), values.data(),
+                                    kOutdoorColumnCount).ok())
+                ::_exit(1);
+            if (::write(pipeFds[1], &n, sizeof n) != sizeof n)
+                ::_exit(2);
+        }
+    }
+    ::close(pipeFds[1]);
+    quint32 reported = 0;
+    quint32 n = 0;
+    while (reported < 40 && ::read(pipeFds[0], &n, sizeof n) == sizeof n)
+        reported = n;
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::close(pipeFds[0]);
+    QVERIFY(WIFSIGNALED(status));
+    QVERIFY(reported >= 40);
+
+    SqliteFile db;
+    QVERIFY(db.open(file, SqliteFile::Mode::ReadWrite).ok()); // rolls a hot journal back
+    QSqlQuery q(db.database());
+    QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
+    QVERIFY(q.exec(QStringLiteral("SELECT count(*), min(\"Temperature\"), max(\"Temperature\") "
+                                  "FROM \"Outdoor Data\"")) && q.next());
+    QVERIFY(q.value(0).toUInt() >= reported);
+    QCOMPARE(q.value(1).toDouble(), 55.5);
+    QCOMPARE(q.value(2).toDouble(), 55.5);
+}
+
+QTEST_GUILESS_MAIN(TstLogWriter)
+#include "tst_logwriter.moc"
