@@ -1,0 +1,169 @@
+// The readings record's texts for a decoded group.
+#include "acquisition/readingstexts.h"
+
+#include "acquisition/conversions.h"
+#include "acquisition/textforms.h"
+#include "acquisition/weatherwords.h"
+
+namespace {
+
+// Field names as QStrings, made once for every layout field.
+const QString &fieldName(const FieldSpec &f)
+{
+    static const QHash<const FieldSpec *, QString> names = [] {
+        QHash<const FieldSpec *, QString> n;
+        for (const SensorGroup g : {SensorGroup::Humidity, SensorGroup::Temperature,
+                                    SensorGroup::BarometerDewpoint, SensorGroup::Rain,
+                                    SensorGroup::Wind}) {
+            const GroupLayout &layout = layoutForGroup(g);
+            for (int i = 0; i < layout.fieldCount; ++i)
+                n.insert(&layout.fields[i], QString::fromLatin1(layout.fields[i].name));
+        }
+        return n;
+    }();
+    return *names.find(&f);
+}
+
+QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const QDate &today)
+{
+    const double n = v.number;
+    switch (f.quantity) {
+    case Quantity::Humidity:
+    case Quantity::Direction:
+        return wholeText(n);
+    case Quantity::Temperature:
+        return oneDecimalText(metric ? n : celsiusToFahrenheit(n));
+    case Quantity::TemperatureAlarm:
+        return wholeText(metric ? fahrenheitToCelsius(n) : n);
+    case Quantity::Dewpoint:
+        return wholeText(metric ? n : celsiusToFahrenheit(n));
+    case Quantity::DewpointAlarm:
+        return wholeText(0);
+    case Quantity::LocalPressure:
+        return metric ? fourDigitText(n) : twoDecimalText(millibarsToInchesHg(n));
+    case Quantity::SeaLevelPressure:
+        return metric ? fourDigitText(double(roundWhole(n))) : twoDecimalText(millibarsToInchesHg(n));
+    case Quantity::RainAmount:
+        return metric ? fourDigitText(n) : twoDecimalText(millimetresToInches(n));
+    case Quantity::RainRateAlarm:
+        // The value itself is converted; rounding it to whole inches first would show
+        // 1.5 in/h as 51 mm/h and 0.4 in/h as 0.
+        return metric ? fourDigitText(inchesToMillimetres(n)) : twoDecimalText(n);
+    case Quantity::WindSpeed:
+        return oneDecimalText(metric ? n : metresPerSecondToMph(n));
+    case Quantity::WindSpeedAlarm:
+        return oneDecimalText(metric ? mphToMetresPerSecond(n) : n);
+    case Quantity::WindChill:
+        return oneDecimalText(metric ? n : celsiusToFahrenheit(n));
+    case Quantity::Time:
+        return timeText(v.hour, v.minute);
+    case Quantity::Time2:
+        return time2Text(v.hour, v.minute);
+    case Quantity::Date:
+        return dateText(v.month, v.day, today);
+    case Quantity::Trend:
+        return pressureTrendWord(v.bits);
+    case Quantity::Forecast:
+        return stationForecastWord(v.bits);
+    }
+    return {};
+}
+
+void addTemperatureTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &r)
+{
+    const auto outdoor = d.value("OutdoorTemperature");
+    if (!outdoor)
+        return;
+    const bool metric = c.displayUnits != 0;
+    const double fahrenheit = celsiusToFahrenheit(outdoor->number);
+    r.texts.insert(QStringLiteral("HeatIndex"),
+                   heatIndexText(fahrenheit, c.outdoorHumidity, metric));
+    r.texts.insert(QStringLiteral("Wx.Text22"),
+                   r.texts.value(QStringLiteral("OutdoorTemperature"))
+                       + (metric ? QLatin1String(" Deg C") : QLatin1String(" Deg F")));
+    r.gauges.outdoorTempF = formatAsNumber(fahrenheit, 1);
+}
+
+void addBarometerTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &r)
+{
+    const auto seaLevel = d.value("SeaLevelPressure");
+    if (!seaLevel)
+        return;
+    const bool metric = c.displayUnits != 0;
+    r.texts.insert(QStringLiteral("Wx.Text21"),
+                   r.texts.value(QStringLiteral("SeaLevelPressure"))
+                       + (metric ? QLatin1String(" MBar") : QLatin1String(" Hg")));
+    r.gauges.seaLevelInHg = millibarsToInchesHg(seaLevel->number);
+}
+
+void addWindTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &r)
+{
+    const bool metric = c.displayUnits != 0;
+    if (const auto gustDirection = d.value("GustDirection")) {
+        r.texts.insert(QStringLiteral("Wx.Text14"), CompassWord(int(gustDirection->number)));
+        r.gauges.gustDirection = gustDirection->number;
+    }
+    if (const auto gust = d.value("GustSpeed")) {
+        r.texts.insert(QStringLiteral("Wx.Text15"),
+                       r.texts.value(QStringLiteral("GustSpeed"))
+                           + (metric ? QLatin1String(" M/S") : QLatin1String(" MPH")));
+        r.gauges.gustMph = formatAsNumber(metresPerSecondToMph(gust->number), 1);
+    }
+    if (const auto chill = d.value("WindChill"))
+        r.texts.insert(QStringLiteral("Wx.Text17"),
+                       wholeText(metric ? chill->number : celsiusToFahrenheit(chill->number)));
+    if (const auto average = d.value("AverageDirection"))
+        r.texts.insert(QStringLiteral("AverageDirectionWord"), CompassWord(int(average->number)));
+}
+
+} // namespace
+
+GroupReadings presentGroup(const DecodedGroup &decoded, const DecodeContext &context)
+{
+    GroupReadings r;
+    if (!decoded.layout)
+        return r;
+    const GroupLayout &layout = *decoded.layout;
+    const bool metric = context.displayUnits != 0;
+    r.group = layout.group;
+    r.texts.reserve(layout.fieldCount + 4);
+    for (int i = 0; i < layout.fieldCount; ++i) {
+        if (!decoded.readable.test(size_t(i)))
+            continue;
+        const FieldSpec &f = layout.fields[i];
+        r.texts.insert(fieldName(f), fieldText(f, decoded.values[size_t(i)], metric, context.today));
+    }
+    switch (layout.group) {
+    case SensorGroup::Temperature:
+        addTemperatureTexts(decoded, context, r);
+        break;
+    case SensorGroup::BarometerDewpoint:
+        addBarometerTexts(decoded, context, r);
+        break;
+    case SensorGroup::Wind:
+        addWindTexts(decoded, context, r);
+        break;
+    case SensorGroup::Humidity:
+    case SensorGroup::Rain:
+        break;
+    }
+    return r;
+}
+
+bool applyFrame(const QByteArray &frame, ReadingsRecord &record, int displayUnits,
+                const QDate &today)
+{
+    const auto decoded = decodeGroup(frame);
+    if (!decoded)
+        return false;
+    DecodeContext context;
+    context.displayUnits = displayUnits;
+    context.today = today;
+    bool ok = false;
+    const int humidity = record.text(QStringLiteral("OutdoorHumidity")).toInt(&ok);
+    if (ok)
+        context.outdoorHumidity = humidity;
+    const GroupReadings r = presentGroup(*decoded, context);
+    record.applyGroup(r.group, r.texts, r.gauges);
+    return true;
+}
