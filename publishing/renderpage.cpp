@@ -36,11 +36,19 @@ RenderResult RenderPage(const QString &templatePath, const QString &outputPath, 
     // Written beside the target and renamed into place, so a failed write never leaves a
     // half page behind.
     QSaveFile out(outputPath);
-    if (!out.open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a short write (disk full, size limit) shows in write()'s result:
+    // a buffered QSaveFile commits a truncated page as if all were well.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         result.error = out.errorString();
         return result;
     }
-    out.write(page.toLatin1());
+    const QByteArray bytes = page.toLatin1();
+    if (out.write(bytes) != bytes.size()) {
+        result.error = QStringLiteral("the page could not be written whole: %1").arg(out.errorString());
+        out.cancelWriting();
+        out.commit(); // discards the temporary file
+        return result;
+    }
     if (!out.commit()) {
         result.error = out.errorString();
         return result;

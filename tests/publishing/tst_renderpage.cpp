@@ -1,0 +1,126 @@
+// Page files: byte-exact 8-bit text, the CR LF ending, delete-first and failed writes.
+#include "publishing/renderpage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestRenderPage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void writesExpandedTemplate_data();
+    void writesExpandedTemplate();
+    void missingTemplateGivesEmptyPage();
+    void unwritableOutput_data();
+    void unwritableOutput();
+    void outputInMissingFolder();
+};
+
+void TestRenderPage::writesExpandedTemplate_data()
+{
+    QTest::addColumn<QByteArray>("templ");
+    QTest::addColumn<QByteArray>("page");
+    QTest::newRow("no tokens") << QByteArray("<html>\nplain\r\n</html>") << QByteArray("<html>\nplain\r\n</html>\r\n");
+    QTest::newRow("empty") << QByteArray() << QByteArray("\r\n");
+    QTest::newRow("8-bit bytes pass") << QByteArray("caf\xe9 \xb0\xff*TPO*\x80")
+                                      << QByteArray("caf\xe9 \xb0\xff" "72\x80\r\n");
+    QTest::newRow("back to back") << QByteArray("*TPO**TPI*") << QByteArray("7268\r\n");
+    QTest::newRow("lone CR kept") << QByteArray("a\rb\n") << QByteArray("a\rb\n\r\n");
+}
+
+void TestRenderPage::writesExpandedTemplate()
+{
+    QFETCH(QByteArray, templ);
+    QFETCH(QByteArray, page);
+    QTemporaryDir dir;
+    const QString in = dir.filePath("page.tpl");
+    const QString out = dir.filePath("page.html");
+    writeBytes(in, templ);
+    writeBytes(out, "old page that is longer than the new one");
+    const RenderResult r = RenderPage(in, out, false, {{"*TPO*", "72"}, {"*TPI*", "68"}});
+    QVERIFY(r.written);
+    QVERIFY(r.templateRead);
+    QCOMPARE(readBytes(out), page);
+}
+
+void TestRenderPage::missingTemplateGivesEmptyPage()
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.html");
+    const RenderResult r = RenderPage(dir.filePath("missing.tpl"), out, true, {{"*TPO*", "72"}});
+    QVERIFY(r.written);
+    QVERIFY(!r.templateRead);
+    QCOMPARE(readBytes(out), QByteArray("\r\n"));
+}
+
+void TestRenderPage::unwritableOutput_data()
+{
+    QTest::addColumn<bool>("deleteFirst");
+    QTest::addColumn<QByteArray>("left");
+    // Page 1 deletes the old page first, so nothing is left to upload; page 2 keeps it whole.
+    QTest::newRow("delete first") << true << QByteArray("<none>");
+    QTest::newRow("keep earlier") << false << QByteArray("earlier page, still whole");
+}
+
+void TestRenderPage::unwritableOutput()
+{
+    QFETCH(bool, deleteFirst);
+    QFETCH(QByteArray, left);
+    QTemporaryDir dir;
+    const QString in = dir.filePath("page.tpl");
+    writeBytes(in, QByteArray(4096, 'x') + "*TPO*");
+    const QString out = dir.filePath("page.html");
+    writeBytes(out, "earlier page, still whole");
+
+    // A file size limit makes the write fail part way, whoever runs the test.
+    struct rlimit old {};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 1024;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const RenderResult r = RenderPage(in, out, deleteFirst, {{"*TPO*", "72"}});
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!r.written);
+    QVERIFY(!r.error.isEmpty());
+    QCOMPARE(readBytes(out), left);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), deleteFirst ? 1 : 2); // no leftovers
+}
+
+void TestRenderPage::outputInMissingFolder()
+{
+    QTemporaryDir dir;
+    const QString blocked = dir.filePath("blocked");
+    writeBytes(blocked, "a file, not a folder");
+    const RenderResult r = RenderPage(dir.filePath("none.tpl"), blocked + "/page.html", true, {});
+    QVERIFY(!r.written);
+    QVERIFY(!r.error.isEmpty());
+    QCOMPARE(readBytes(blocked), QByteArray("a file, not a folder"));
+}
+
+QTEST_GUILESS_MAIN(TestRenderPage)
+#include "tst_renderpage.moc"
