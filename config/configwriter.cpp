@@ -3,6 +3,7 @@
 
 #include <QDateTime>
 #include <QSaveFile>
+#include <cmath>
 
 namespace {
 
