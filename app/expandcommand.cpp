@@ -1,10 +1,41 @@
-// Placeholder until the command lands.
+// `corvane expand TEMPLATE [--readings FILE]`: a page template expanded on standard output.
 #include "app/commands.h"
+
+#include "core/clock.h"
+#include "publishing/templatepreview.h"
 
 #include <cstdio>
 
-int runExpand(const QStringList &)
+int runExpand(const QStringList &args)
 {
-    std::fputs("corvane: this command is not built yet\n", stderr);
-    return 3;
+    QString templatePath;
+    QString readingsPath;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (a == QLatin1String("--readings") && i + 1 < args.size()) {
+            readingsPath = args.at(++i);
+        } else if (!a.startsWith(QLatin1String("--")) && templatePath.isEmpty()) {
+            templatePath = a;
+        } else {
+            std::fprintf(stderr, "corvane expand: unexpected argument %s\n", qPrintable(a));
+            templatePath.clear();
+            break;
+        }
+    }
+    if (templatePath.isEmpty()) {
+        std::fputs("Usage: corvane expand TEMPLATE [--readings FILE]\n", stderr);
+        return 2;
+    }
+
+    SystemClock clock;
+    const PreviewResult result = previewTemplate(templatePath, readingsPath, clock);
+    for (const QString &w : result.warnings)
+        std::fprintf(stderr, "corvane expand: %s\n", qPrintable(w));
+    if (!result.error.isEmpty()) {
+        std::fprintf(stderr, "corvane expand: %s\n", qPrintable(result.error));
+        return 1;
+    }
+    // The page's own bytes: the template's 8-bit text is passed through unchanged.
+    std::fwrite(result.page.constData(), 1, size_t(result.page.size()), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
