@@ -2,12 +2,12 @@
 #include "paging/modempager.h"
 
 #include "config/configuration.h"
-#include "paging/settingnumber.h"
+#include "config/variantvalue.h"
 
 bool pagerPortIsFtpPort(const Configuration &config)
 {
-    const auto pager = settingNumber(config.PagerPort);
-    const auto ftp = settingNumber(config.FtpPort);
+    const auto pager = variantNumber(config.PagerPort);
+    const auto ftp = variantNumber(config.FtpPort);
     return pager && ftp && *pager == *ftp;
 }
 
@@ -31,7 +31,7 @@ PagerLine ModemPager::lineForNextCall() const
 {
     PagerLine line;
     line.port = m_wiring.port;
-    const auto port = settingNumber(m_config.PagerPort);
+    const auto port = variantNumber(m_config.PagerPort);
     if (m_wiring.devicePathForPort)
         line.devicePath = m_wiring.devicePathForPort(port ? int(*port) : 0);
     line.hangUpDialupFirst = pagerPortIsFtpPort(m_config);

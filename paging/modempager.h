@@ -55,5 +55,5 @@ private:
 };
 
 // Whether the pager port is the modem of the internet connection: both port numbers
-// compared as numbers, an empty one counting as 0.
+// compared as numbers, as settings compare (an empty one counts as 0).
 bool pagerPortIsFtpPort(const Configuration &config);
