@@ -1,0 +1,185 @@
+// The main window: layout, readings, status bar, lamp, forecast, detail and preview windows.
+#include "ui/wx.h"
+
+#include "acquisition/readingsrecord.h"
+#include "core/programdir.h"
+#include "core/statusboard.h"
+#include "ui/detailwindow.h"
+#include "ui/gaugepanel.h"
+#include "ui/readingbox.h"
+#include "ui/readingpanel.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QString windowTitleFor(const QString &title)
+{
+    return title.isEmpty() ? QStringLiteral("Corvane") : title;
+}
+
+// Label41's BackColor is a 0x00BBGGRR value.
+QColor colorFromBgr(int bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+} // namespace
+
+Wx::Wx(ReadingsRecord &record, StatusBoard &status, ConfigurationSource configuration,
+       QWidget *parent)
+    : QMainWindow(parent), m_record(record), m_status(status),
+      m_configuration(std::move(configuration))
+{
+    setObjectName(QStringLiteral("Wx"));
+    setWindowTitle(windowTitleFor(status.title()));
+    setCentralWidget(buildCentral());
+    buildStatusBar();
+    buildMenus();
+
+    for (const ReadingLayout &layout : detailLayouts())
+        m_details.push_back(std::make_unique<DetailWindow>(layout, record));
+
+    connect(&record, &ReadingsRecord::groupChanged, this, &Wx::showReadings);
+    connect(&status, &StatusBoard::titleChanged, this,
+            [this](const QString &title) { setWindowTitle(windowTitleFor(title)); });
+    showReadings();
+}
+
+Wx::~Wx() = default;
+
+QWidget *Wx::buildCentral()
+{
+    auto *central = new QWidget(this);
+    m_readings = new ReadingPanel(wxReadingLayout(), central);
+    m_gauges = new GaugePanel(central);
+    m_forecast = new QPlainTextEdit(central);
+    m_forecast->setObjectName(QStringLiteral("Forecast"));
+    m_forecast->setReadOnly(true);
+    m_forecast->setMinimumHeight(fontMetrics().height() * 6);
+    m_forecast->hide();
+
+    auto *box = new QVBoxLayout(central);
+    box->addWidget(m_readings);
+    box->addWidget(m_gauges, 1);
+    box->addWidget(m_forecast, 1);
+    return central;
+}
+
+void Wx::buildStatusBar()
+{
+    auto *bar = new QStatusBar(this);
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    setStatusBar(bar);
+
+    m_commCount = new ReadingBox(QStringLiteral("CommCount"), QString(), bar);
+    m_commCount->setToolTip(tr("Bytes waiting at the station port"));
+    m_lamp = new QLabel(bar);
+    m_lamp->setObjectName(QStringLiteral("Label41"));
+    m_lamp->setToolTip(tr("Station activity"));
+    const int side = fontMetrics().height() * 3 / 4;
+    m_lamp->setFixedSize(side, side);
+    m_lamp->setAutoFillBackground(true);
+    setLampColor(0);
+    bar->addPermanentWidget(m_commCount);
+    bar->addPermanentWidget(m_lamp);
+
+    bar->showMessage(m_status.statusText());
+    connect(&m_status, &StatusBoard::statusTextChanged, bar,
+            [bar](const QString &text) { bar->showMessage(text); });
+}
+
+void Wx::showReadings()
+{
+    m_readings->showReadings(m_record);
+    m_gauges->showReadings(m_record);
+}
+
+void Wx::setCommCount(int count)
+{
+    m_commCount->setText(QString::number(count));
+    m_commCount->repaint();
+}
+
+void Wx::setLampColor(int color)
+{
+    QPalette palette = m_lamp->palette();
+    palette.setColor(QPalette::Window, colorFromBgr(color));
+    m_lamp->setPalette(palette);
+    m_lamp->repaint();
+}
+
+void Wx::setForecastText(const QString &text)
+{
+    m_forecast->setPlainText(text);
+}
+
+void Wx::ToggleForecast()
+{
+    m_forecast->setVisible(m_forecast->isHidden());
+}
+
+DetailWindow *Wx::detailWindow(const QString &name) const
+{
+    for (const auto &w : m_details) {
+        if (w->objectName() == name)
+            return w.get();
+    }
+    return nullptr;
+}
+
+void Wx::showDetailWindow(const QString &name)
+{
+    if (DetailWindow *w = detailWindow(name))
+        w->showAndRaise();
+}
+
+void Wx::ShowPreview()
+{
+    if (m_preview) {
+        m_preview->show();
+        m_preview->raise();
+        m_preview->activateWindow();
+        return;
+    }
+    // Page names in the configuration may be given relative to the program directory.
+    QString preset = m_configuration().OutputFile1;
+    if (!preset.isEmpty() && QFileInfo(preset).isRelative())
+        preset = programFile(preset);
+    auto *preview = new Preview(m_chooseFile);
+    preview->setAttribute(Qt::WA_DeleteOnClose);
+    m_preview = preview;
+    if (!preview->load(preset, this)) {
+        preview->close();
+        return;
+    }
+    preview->show();
+}
+
+void Wx::unloadWindows()
+{
+    m_details.clear();
+    delete m_preview;
+}
+
+void Wx::closeEvent(QCloseEvent *event)
+{
+    unloadWindows();
+    event->accept();
+    emit endProgram();
+}
+
+bool Wx::event(QEvent *event)
+{
+    // Menu hovering would blank the status text with empty status tips; the status bar
+    // shows only what the jobs report.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}

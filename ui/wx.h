@@ -1,0 +1,99 @@
+// The main window: current readings, gauges, forecast, status bar and every menu command.
+#pragma once
+
+#include "config/configuration.h"
+#include "ui/preview.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class DetailWindow;
+class GaugePanel;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class ReadingPanel;
+class ReadingsRecord;
+class StatusBoard;
+
+// Shows what it is given by reference: the readings record, the status board and the
+// configuration (asked each time, so that a saved setup takes effect at once). The six
+// detail windows are created hidden with it and live as long as it does; the station
+// link's count and lamp come in through setCommCount() and setLampColor().
+//
+// Commands whose jobs live elsewhere are disabled until wireAction() gives them a handler.
+class Wx : public QMainWindow
+{
+    Q_OBJECT
+public:
+    using ConfigurationSource = std::function<const Configuration &()>;
+
+    Wx(ReadingsRecord &record, StatusBoard &status, ConfigurationSource configuration,
+       QWidget *parent = nullptr);
+    ~Wx() override;
+
+    // A menu command by its objectName ("m_UpPage", "m_Gauges", ...); null when unknown.
+    QAction *action(const QString &objectName) const;
+    // Runs `handler` when the command is chosen, and enables it.
+    void wireAction(const QString &objectName, std::function<void()> handler);
+
+    // "Humidity", "Temperature", "Barometer", "Dewpoint", "Rain" or "Wind"; null otherwise
+    // and after the windows were unloaded.
+    DetailWindow *detailWindow(const QString &name) const;
+    // The preview window while it is open.
+    Preview *preview() const { return m_preview; }
+    // Replaces the preview's file dialog (tests answer it without a user).
+    void setPreviewFileChooser(Preview::FileChooser chooser) { m_chooseFile = std::move(chooser); }
+
+public slots:
+    // Sets every unit caption of every window from DisplayUnits, then offers the gauge
+    // panel in English units only.
+    void ApplyUnitCaptions();
+    void setCommCount(int count);
+    // Label41's BackColor in the 0x00BBGGRR form: 255 red, 0 black.
+    void setLampColor(int color);
+    void setForecastText(const QString &text);
+    // "View Forecast": shows the forecast box when hidden, hides it otherwise.
+    void ToggleForecast();
+    void showDetailWindow(const QString &name);
+    // "Preview HTML".
+    void ShowPreview();
+    // Closes the detail and preview windows for good.
+    void unloadWindows();
+
+signals:
+    // The program should end: the window was closed (after its windows were unloaded) or
+    // "E&xit" was chosen. The owner closes the station port and leaves the event loop.
+    void endProgram();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    QWidget *buildCentral();
+    void buildStatusBar();
+    void buildMenus();
+    void showReadings();
+    void setGaugePanelShown(bool shown);
+    QWidget *unitWindow(const QString &name) const;
+
+    ReadingsRecord &m_record;
+    StatusBoard &m_status;
+    ConfigurationSource m_configuration;
+
+    ReadingPanel *m_readings = nullptr;
+    GaugePanel *m_gauges = nullptr;
+    QPlainTextEdit *m_forecast = nullptr;
+    QLineEdit *m_commCount = nullptr;
+    QLabel *m_lamp = nullptr;
+    QHash<QString, QAction *> m_actions;
+
+    std::vector<std::unique_ptr<DetailWindow>> m_details;
+    QPointer<Preview> m_preview;
+    Preview::FileChooser m_chooseFile;
+};
