@@ -46,9 +46,9 @@ const SingleField singleFields[] = {
 };
 constexpr int SingleCount = int(std::size(singleFields));
 constexpr int PagerColumns = 6;
-constexpr int PagerFirst = SingleCount;                           // 21
-constexpr int PagerPortIndex = PagerFirst + 5 * PagerColumns;     // 51
-constexpr int GraphFirst = PagerPortIndex + 2;                    // 53
+constexpr int PagerFirst = SingleCount;                       // 21
+constexpr int PagerPortIndex = PagerFirst + 5 * PagerColumns; // 51
+constexpr int GraphFirst = PagerPortIndex + 2;                // 53
 static_assert(GraphFirst + 6 == ConfigValueCount, "the file holds 59 values");
 
 QVariant PagerRow::*const pagerColumns[PagerColumns] = {
@@ -63,8 +63,7 @@ const char *const graphNames[6] = {
 };
 
 // The variant behind fields 22-59 (index 21-58).
-template <typename Config>
-auto &variantSlot(Config &config, int index)
+template <typename Config> auto &variantSlot(Config &config, int index)
 {
     if (index < PagerPortIndex) {
         const int cell = index - PagerFirst;
@@ -125,8 +124,8 @@ QVariant asReadBack(const QVariant &v)
     case QMetaType::Char:
     case QMetaType::SChar:
     case QMetaType::UChar: {
-        if ((v.typeId() == QMetaType::ULongLong || v.typeId() == QMetaType::ULong)
-            && v.toULongLong() > quint64(std::numeric_limits<qlonglong>::max()))
+        if ((v.typeId() == QMetaType::ULongLong || v.typeId() == QMetaType::ULong) &&
+            v.toULongLong() > quint64(std::numeric_limits<qlonglong>::max()))
             return v.toDouble();
         const qlonglong n = v.toLongLong();
         if (n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max())
@@ -148,12 +147,15 @@ const QList<ConfigField> &configFields()
             list.append({QString::fromLatin1(f.name), f.kind});
         for (int row = 0; row < 5; ++row)
             for (int col = 0; col < PagerColumns; ++col)
-                list.append({QStringLiteral("Pagers[%1].%2").arg(row).arg(QLatin1String(pagerColumnNames[col])),
+                list.append({QStringLiteral("Pagers[%1].%2")
+                                 .arg(row)
+                                 .arg(QLatin1String(pagerColumnNames[col])),
                              K::Variant});
         list.append({QStringLiteral("PagerPort"), K::Variant});
         list.append({QStringLiteral("FtpPort"), K::Variant});
         for (int i = 0; i < 6; ++i)
-            list.append({QStringLiteral("Graph[%1].%2").arg(i).arg(QLatin1String(graphNames[i])), K::Variant});
+            list.append({QStringLiteral("Graph[%1].%2").arg(i).arg(QLatin1String(graphNames[i])),
+                         K::Variant});
         return list;
     }();
     return fields;

@@ -29,7 +29,8 @@ Line quotedText(const QString &text)
     for (QChar c : text)
         if (c.unicode() > 0xff)
             return refused(QStringLiteral("contains the character %1, which the file's 8-bit "
-                                          "text cannot hold").arg(c));
+                                          "text cannot hold")
+                               .arg(c));
     return {'"' + text.toLatin1() + '"', {}};
 }
 

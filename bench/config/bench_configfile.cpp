@@ -24,11 +24,16 @@ Configuration sample()
     c.NwsEndKey = "</pre>";
     c.LoggingInterval = 15;
     for (PagerRow &p : c.Pagers) {
-        p = {QStringLiteral("5551234"), QStringLiteral("18005550000"), 1, 3, 1, QStringLiteral("95")};
+        p = {QStringLiteral("5551234"), QStringLiteral("18005550000"), 1, 3, 1,
+             QStringLiteral("95")};
     }
     c.PagerPort = 2;
-    c.Graph = {1, 0, QStringLiteral("Station"), QStringLiteral("/graphs"),
-               QDateTime(QDate(2026, 1, 15), QTime(6, 30)), 1};
+    c.Graph = {1,
+               0,
+               QStringLiteral("Station"),
+               QStringLiteral("/graphs"),
+               QDateTime(QDate(2026, 1, 15), QTime(6, 30)),
+               1};
     return c;
 }
 

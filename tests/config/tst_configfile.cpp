@@ -67,8 +67,12 @@ Configuration everyField()
     }
     c.PagerPort = 4;
     c.FtpPort = 5;
-    c.Graph = {0, 1, QStringLiteral("Header"), QStringLiteral("/g"),
-               QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)), 1};
+    c.Graph = {0,
+               1,
+               QStringLiteral("Header"),
+               QStringLiteral("/g"),
+               QDateTime(QDate(2025, 12, 31), QTime(23, 59, 58)),
+               1};
     return c;
 }
 
@@ -158,7 +162,8 @@ void TstConfigFile::writesEachKindInItsForm_data()
     QTest::addColumn<QVariant>("value");
     QTest::addColumn<QByteArray>("expectedLine");
     // fieldIndex counts from 0 in file order; the line is fieldIndex + 1.
-    QTest::newRow("single text trimmed") << 1 << QVariant("  ftp.x.net  ") << QByteArray("\"ftp.x.net\"");
+    QTest::newRow("single text trimmed")
+        << 1 << QVariant("  ftp.x.net  ") << QByteArray("\"ftp.x.net\"");
     QTest::newRow("pager number as typed") << 21 << QVariant(" 555 ") << QByteArray("\" 555 \"");
     QTest::newRow("graph header as typed") << 55 << QVariant(" Hdr ") << QByteArray("\" Hdr \"");
     QTest::newRow("logging interval quoted") << 18 << QVariant(10) << QByteArray("\"10\"");
@@ -167,15 +172,18 @@ void TstConfigFile::writesEachKindInItsForm_data()
     QTest::newRow("nothing chosen") << 24 << QVariant(-1) << QByteArray("-1");
     QTest::newRow("port never set") << 51 << QVariant() << QByteArray();
     QTest::newRow("port as held") << 52 << QVariant(3) << QByteArray("3");
-    QTest::newRow("graph time midnight") << 57 << QVariant(QDateTime(QDate(2026, 3, 9), QTime(0, 0)))
-                                         << QByteArray("#2026-03-09#");
+    QTest::newRow("graph time midnight")
+        << 57 << QVariant(QDateTime(QDate(2026, 3, 9), QTime(0, 0))) << QByteArray("#2026-03-09#");
     QTest::newRow("graph time") << 57 << QVariant(QDateTime(QDate(2026, 3, 9), QTime(6, 5, 4)))
                                 << QByteArray("#2026-03-09 06:05:04#");
-    QTest::newRow("time alone") << 57 << QVariant(QTime(7, 5)) << QByteArray("#1899-12-30 07:05:00#");
+    QTest::newRow("time alone") << 57 << QVariant(QTime(7, 5))
+                                << QByteArray("#1899-12-30 07:05:00#");
     QTest::newRow("boolean variant") << 58 << QVariant(true) << QByteArray("1");
     QTest::newRow("fraction") << 58 << QVariant(2.5) << QByteArray("2.5");
     QTest::newRow("integral double") << 58 << QVariant(3.0) << QByteArray("3.0");
-    QTest::newRow("latin-1 text") << 56 << QVariant(QStringLiteral("\u00b0C")) << QByteArray("\"\xb0" "C\"");
+    QTest::newRow("latin-1 text") << 56 << QVariant(QStringLiteral("\u00b0C"))
+                                  << QByteArray("\"\xb0"
+                                                "C\"");
 }
 
 void TstConfigFile::writesEachKindInItsForm()
@@ -240,18 +248,20 @@ void TstConfigFile::missingShortAndGarbledFilesLoadWhatTheyCan_data()
     const QByteArray typical = readAll(typicalFile);
     QTest::newRow("missing") << QByteArray() << false << 0 << qint16(0) << qint16(0);
     QTest::newRow("empty") << QByteArray() << true << 0 << qint16(0) << qint16(0);
-    QTest::newRow("short") << typical.left(typical.indexOf("\"/home/wx/wx.htm\""))
-                           << true << 7 << qint16(2) << qint16(0);
-    QTest::newRow("no final line end") << QByteArray("5\r\nh\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n12")
-                                       << true << 9 << qint16(5) << qint16(12);
-    QTest::newRow("letters in the interval") << QByteArray("3\n\n\n\n\n\n\n\nten\n") << true << 9
-                                             << qint16(3) << qint16(0);
+    QTest::newRow("short") << typical.left(typical.indexOf("\"/home/wx/wx.htm\"")) << true << 7
+                           << qint16(2) << qint16(0);
+    QTest::newRow("no final line end")
+        << QByteArray("5\r\nh\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n12") << true << 9
+        << qint16(5) << qint16(12);
+    QTest::newRow("letters in the interval")
+        << QByteArray("3\n\n\n\n\n\n\n\nten\n") << true << 9 << qint16(3) << qint16(0);
     const char junk[] = "\x00\xff\"\x01,#\r\r\n#12:99#,\"\x7f";
-    QTest::newRow("binary junk") << QByteArray(junk, sizeof junk - 1) << true << 5
-                                 << qint16(0) << qint16(0);
-    QTest::newRow("unclosed quote") << QByteArray("\"4\r\n7\r\n") << true << 2 << qint16(4) << qint16(0);
-    QTest::newRow("garbage after the last value") << typical + QByteArray(5000, ',') << true << 59
-                                                  << qint16(2) << qint16(10);
+    QTest::newRow("binary junk") << QByteArray(junk, sizeof junk - 1) << true << 5 << qint16(0)
+                                 << qint16(0);
+    QTest::newRow("unclosed quote")
+        << QByteArray("\"4\r\n7\r\n") << true << 2 << qint16(4) << qint16(0);
+    QTest::newRow("garbage after the last value")
+        << typical + QByteArray(5000, ',') << true << 59 << qint16(2) << qint16(10);
 }
 
 void TstConfigFile::missingShortAndGarbledFilesLoadWhatTheyCan()
@@ -279,10 +289,12 @@ void TstConfigFile::fileIsOwnerOnly()
 {
     const QString path = m_dir.filePath("perm.cfg");
     writeAll(path, "old");
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup
-                                    | QFileDevice::ReadOther);
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                    QFileDevice::ReadGroup | QFileDevice::ReadOther);
     QVERIFY(saveConfiguration(path, everyField()).ok());
-    struct stat st {};
+    struct stat st
+    {
+    };
     QCOMPARE(stat(QFile::encodeName(path).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, mode_t(0600));
     QVERIFY(sameConfiguration(loadConfiguration(path).config, everyField()));

@@ -22,17 +22,22 @@ void TstConfigValues::readsFieldsLikeSequentialInput_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QVariant>("expected");
     QTest::newRow("leading blanks skipped") << QByteArray("  \t 42\r\n") << 0 << QVariant(42);
-    QTest::newRow("blanks kept inside quotes") << QByteArray("  \" a \"\r\n") << 0 << QVariant(" a ");
-    QTest::newRow("comma ends an unquoted field") << QByteArray("3,4\r\n\"x\"\r\n") << 1 << QVariant(4);
-    QTest::newRow("comma shifts later lines") << QByteArray("3,4\r\n\"x\"\r\n") << 2 << QVariant("x");
+    QTest::newRow("blanks kept inside quotes")
+        << QByteArray("  \" a \"\r\n") << 0 << QVariant(" a ");
+    QTest::newRow("comma ends an unquoted field")
+        << QByteArray("3,4\r\n\"x\"\r\n") << 1 << QVariant(4);
+    QTest::newRow("comma shifts later lines")
+        << QByteArray("3,4\r\n\"x\"\r\n") << 2 << QVariant("x");
     QTest::newRow("comma kept inside quotes") << QByteArray("\"a,b\"\r\n") << 0 << QVariant("a,b");
     QTest::newRow("comma after a quote") << QByteArray("\"a\",7\r\n") << 1 << QVariant(7);
-    QTest::newRow("junk after a quote dropped") << QByteArray("\"a\"zz\r\n5\r\n") << 1 << QVariant(5);
+    QTest::newRow("junk after a quote dropped")
+        << QByteArray("\"a\"zz\r\n5\r\n") << 1 << QVariant(5);
     QTest::newRow("empty line is empty") << QByteArray("1\r\n\r\n2\r\n") << 1 << QVariant();
     QTest::newRow("blank line is empty") << QByteArray("1\r\n   \r\n2\r\n") << 2 << QVariant(2);
     QTest::newRow("quoted empty is text") << QByteArray("\"\"\r\n") << 0 << QVariant(QString(""));
     QTest::newRow("bare number is a number") << QByteArray("0123\r\n") << 0 << QVariant(123);
-    QTest::newRow("quoted number stays text") << QByteArray("\"0123\"\r\n") << 0 << QVariant("0123");
+    QTest::newRow("quoted number stays text")
+        << QByteArray("\"0123\"\r\n") << 0 << QVariant("0123");
     QTest::newRow("negative") << QByteArray("-1\r\n") << 0 << QVariant(-1);
     QTest::newRow("fraction") << QByteArray("2.50 \r\n") << 0 << QVariant(2.5);
     QTest::newRow("beyond 32 bits") << QByteArray("5000000000\r\n") << 0 << QVariant(5000000000LL);
@@ -42,10 +47,12 @@ void TstConfigValues::readsFieldsLikeSequentialInput_data()
                                    << QVariant(QDateTime(QDate(2026, 1, 15), QTime(6, 30)));
     QTest::newRow("date alone is midnight") << QByteArray("#2026-01-15#\r\n") << 0
                                             << QVariant(QDateTime(QDate(2026, 1, 15), QTime(0, 0)));
-    QTest::newRow("no such date is text") << QByteArray("#2026-02-30#\r\n") << 0 << QVariant("#2026-02-30#");
+    QTest::newRow("no such date is text")
+        << QByteArray("#2026-02-30#\r\n") << 0 << QVariant("#2026-02-30#");
     QTest::newRow("LF line ends") << QByteArray("1\n2\n") << 1 << QVariant(2);
     QTest::newRow("CR line ends") << QByteArray("1\r2\r") << 1 << QVariant(2);
-    QTest::newRow("latin-1 byte") << QByteArray("\"\xe9t\xe9\"\r\n") << 0 << QVariant(QStringLiteral("\u00e9t\u00e9"));
+    QTest::newRow("latin-1 byte") << QByteArray("\"\xe9t\xe9\"\r\n") << 0
+                                  << QVariant(QStringLiteral("\u00e9t\u00e9"));
 }
 
 void TstConfigValues::readsFieldsLikeSequentialInput()
@@ -73,7 +80,8 @@ void TstConfigValues::unconvertibleValuesLeaveTheTarget_data()
     QTest::newRow("empty is zero") << 8 << QVariant() << true << 0;
     QTest::newRow("quoted logging interval") << 18 << QVariant("30") << true << 30;
     QTest::newRow("letters in logging interval") << 18 << QVariant("x") << false << 15;
-    QTest::newRow("date in station port") << 0 << QVariant(QDateTime(QDate(2026, 1, 1), QTime())) << false << 15;
+    QTest::newRow("date in station port")
+        << 0 << QVariant(QDateTime(QDate(2026, 1, 1), QTime())) << false << 15;
     QTest::newRow("nonzero is true") << 9 << QVariant(5) << true << 1;
     QTest::newRow("zero is false") << 9 << QVariant("0") << true << 0;
     QTest::newRow("letters keep the check box") << 9 << QVariant("yes") << false << 1;
@@ -107,7 +115,8 @@ void TstConfigValues::comparesNumerically_data()
     QTest::newRow("empty is not one") << QVariant() << 1.0 << false;
     QTest::newRow("text is not zero") << QVariant("abc") << 0.0 << false;
     QTest::newRow("empty text is not zero") << QVariant(QString("")) << 0.0 << false;
-    QTest::newRow("date is not a number") << QVariant(QDateTime(QDate(2026, 1, 1), QTime())) << 0.0 << false;
+    QTest::newRow("date is not a number")
+        << QVariant(QDateTime(QDate(2026, 1, 1), QTime())) << 0.0 << false;
 }
 
 void TstConfigValues::comparesNumerically()
