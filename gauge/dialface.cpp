@@ -162,7 +162,8 @@ void paintArcText(QPainter &p, const QString &text, double centreDeg, double rad
         p.save();
         p.translate(Centre);
         p.rotate(lowerHalf ? a + 180.0 : a);
-        const double baseline = lowerHalf ? radius + fm.capHeight() / 2.0 : -radius + fm.capHeight() / 2.0;
+        const double baseline =
+            lowerHalf ? radius + fm.capHeight() / 2.0 : -radius + fm.capHeight() / 2.0;
         p.drawText(QPointF(-w / 2.0, baseline), QString(c));
         p.restore();
         along += w + spacing;
@@ -185,7 +186,7 @@ void paintWords(QPainter &p)
     p.setPen(QColor(0x6b, 0x55, 0x3a));
     const QFontMetricsF fm(small);
     for (const auto &[text, y] : {std::pair{QStringLiteral("BAROMETER"), 1000.0},
-                                 std::pair{QStringLiteral("INCHES"), 1262.0}}) {
+                                  std::pair{QStringLiteral("INCHES"), 1262.0}}) {
         p.drawText(QPointF(CentreX - fm.horizontalAdvance(text) / 2.0, y), text);
     }
 }

@@ -10,9 +10,9 @@
 #include <QTransform>
 
 #include <climits>
+#include <cmath>
 #include <iterator>
 #include <limits>
-#include <cmath>
 #include <optional>
 
 namespace {
@@ -21,7 +21,7 @@ constexpr double TwipsPerPixel = 15.0;
 constexpr QPointF HandFixedEnd(735.0, 760.0);
 constexpr QRectF HubRect(680.0, 710.0, 135.0, 135.0);
 constexpr double HandWidthTwips = 3 * TwipsPerPixel; // 3 pixels at the design size
-const QColor DesignRed(255, 0, 0); // the design's colour value 255
+const QColor DesignRed(255, 0, 0);                   // the design's colour value 255
 
 const char *const BagNames[] = {"BackColor", "ForeColor",   "Enabled",     "Font",
                                 "BackStyle", "BorderStyle", "BaroPressure"};
@@ -88,7 +88,6 @@ std::optional<int> handAngleFor(double p)
 Quillon1::Quillon1(QWidget *parent) : QWidget(parent)
 {
     InitProperties();
-    setAttribute(Qt::WA_OpaquePaintEvent, false);
 }
 
 Quillon1::~Quillon1() = default;
@@ -178,9 +177,12 @@ void Quillon1::InitProperties()
 
 void Quillon1::WriteProperties(QDataStream &out) const
 {
-    const QVariant values[] = {QVariant::fromValue(m_backColor), QVariant::fromValue(m_foreColor),
-                               QVariant(m_enabled),              QVariant(m_font),
-                               QVariant::fromValue(m_backStyle), QVariant::fromValue(m_borderStyle),
+    const QVariant values[] = {QVariant::fromValue(m_backColor),
+                               QVariant::fromValue(m_foreColor),
+                               QVariant(m_enabled),
+                               QVariant(m_font),
+                               QVariant::fromValue(m_backStyle),
+                               QVariant::fromValue(m_borderStyle),
                                m_baroPressure};
     out << quint32(std::size(BagNames));
     for (std::size_t i = 0; i < std::size(BagNames); ++i)
@@ -259,6 +261,8 @@ QSize Quillon1::minimumSizeHint() const
 
 void Quillon1::paintEvent(QPaintEvent *)
 {
+    if (width() <= 0 || height() <= 0)
+        return;
     const qreal dpr = devicePixelRatioF();
     const QSize pixels = size() * dpr;
     if (m_faceCache.size() != pixels) {

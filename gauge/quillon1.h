@@ -26,8 +26,8 @@ class QUILLON_EXPORT Quillon1 : public QWidget
     Q_PROPERTY(QFont Font READ Font WRITE setFontValue NOTIFY FontChanged)
     Q_PROPERTY(qint16 BackStyle READ BackStyle WRITE setBackStyle NOTIFY BackStyleChanged)
     Q_PROPERTY(qint16 BorderStyle READ BorderStyle WRITE setBorderStyle NOTIFY BorderStyleChanged)
-    Q_PROPERTY(QVariant BaroPressure READ BaroPressure WRITE setBaroPressure NOTIFY
-                   BaroPressureChanged)
+    Q_PROPERTY(
+        QVariant BaroPressure READ BaroPressure WRITE setBaroPressure NOTIFY BaroPressureChanged)
 
 public:
     static constexpr int DesignSize = 1500; // twips, both ways

@@ -278,15 +278,15 @@ void TstQuillon1::propertyBagDefaults_data()
     QTest::addColumn<quint32>("foreColor");
     QTest::addColumn<qint16>("borderStyle");
     QTest::newRow("empty bag") << bag({}) << 0u << qint16(0);
-    QTest::newRow("only ForeColor") << bag({{"ForeColor", QVariant::fromValue(quint32(77))}})
-                                    << 77u << qint16(0);
+    QTest::newRow("only ForeColor")
+        << bag({{"ForeColor", QVariant::fromValue(quint32(77))}}) << 77u << qint16(0);
     QTest::newRow("unknown names ignored")
-        << bag({{"Colour", 5}, {"BorderStyle", QVariant::fromValue(qint16(2))}}) << 0u
-        << qint16(2);
-    QTest::newRow("wrong types take defaults")
-        << bag({{"ForeColor", QStringLiteral("red")}, {"BorderStyle", 70000},
-                {"Enabled", QStringLiteral("yes")}, {"Font", 12}})
-        << 0u << qint16(0);
+        << bag({{"Colour", 5}, {"BorderStyle", QVariant::fromValue(qint16(2))}}) << 0u << qint16(2);
+    QTest::newRow("wrong types take defaults") << bag({{"ForeColor", QStringLiteral("red")},
+                                                       {"BorderStyle", 70000},
+                                                       {"Enabled", QStringLiteral("yes")},
+                                                       {"Font", 12}})
+                                               << 0u << qint16(0);
 }
 
 void TstQuillon1::propertyBagDefaults()
@@ -318,8 +318,8 @@ void TstQuillon1::propertyBagDefaults()
 void TstQuillon1::damagedBagChangesNothing_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    const QByteArray whole = bag({{"ForeColor", QVariant::fromValue(quint32(77))},
-                                  {"BaroPressure", 31.0}});
+    const QByteArray whole =
+        bag({{"ForeColor", QVariant::fromValue(quint32(77))}, {"BaroPressure", 31.0}});
     QTest::newRow("nothing at all") << QByteArray();
     QTest::newRow("cut short") << whole.left(whole.size() - 5);
     QTest::newRow("absurd count") << QByteArray("\xff\xff\xff\xff", 4);

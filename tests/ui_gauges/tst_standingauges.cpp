@@ -77,7 +77,8 @@ void TstStandInGauges::valueProperty()
     QFETCH(QString, kind);
     std::unique_ptr<BrassGauge> g = makeGauge(kind);
     QCOMPARE(QString::fromLatin1(g->metaObject()->className()), kind);
-    const QMetaProperty value = g->metaObject()->property(g->metaObject()->indexOfProperty("Value"));
+    const QMetaProperty value =
+        g->metaObject()->property(g->metaObject()->indexOfProperty("Value"));
     QVERIFY(value.isValid());
     QCOMPARE(value.metaType(), QMetaType::fromType<double>());
     // Hosts may set it by name, as the main window does for a control's value property.
@@ -219,7 +220,8 @@ void TstStandInGauges::needleDrawnInItsDirection()
     const double angle = needleOf(g.get());
     for (double radius : {160.0, 250.0, 330.0}) {
         const QPoint along = toPixels.map(dialPoint(angle, radius)).toPoint();
-        QVERIFY2(isRed(image.pixel(along)), qPrintable(QStringLiteral("no needle at %1").arg(radius)));
+        QVERIFY2(isRed(image.pixel(along)),
+                 qPrintable(QStringLiteral("no needle at %1").arg(radius)));
         const QPoint opposite = toPixels.map(dialPoint(angle + 180.0, radius)).toPoint();
         QVERIFY2(!isRed(image.pixel(opposite)),
                  qPrintable(QStringLiteral("red opposite at %1").arg(radius)));

@@ -155,6 +155,8 @@ void BrassGauge::paintGlass(QPainter &p)
 
 void BrassGauge::paintEvent(QPaintEvent *)
 {
+    if (width() <= 0 || height() <= 0)
+        return;
     const qreal dpr = devicePixelRatioF();
     const QSize pixels = size() * dpr;
     if (m_faceCache.size() != pixels) {

@@ -31,8 +31,7 @@ struct Shot
     std::function<QImage()> draw;
 };
 
-template <typename Gauge>
-Shot standIn(const QString &name, double value)
+template <typename Gauge> Shot standIn(const QString &name, double value)
 {
     return {QStringLiteral("%1-%2.png").arg(name).arg(value), [value] {
                 Gauge g;
@@ -68,11 +67,17 @@ int main(int argc, char **argv)
     }
 
     const QList<Shot> shots = {
-        barometer(29.15),          barometer(29.92),           barometer(30.60),
-        standIn<FerrickGauge>("ferrick", -4), standIn<FerrickGauge>("ferrick", 68),
-        standIn<FerrickGauge>("ferrick", 104), standIn<TamselGauge>("tamsel", 7),
-        standIn<TamselGauge>("tamsel", 38),   standIn<TamselGauge>("tamsel", 74),
-        standIn<VelmorGauge>("velmor", 45),   standIn<VelmorGauge>("velmor", 200),
+        barometer(29.15),
+        barometer(29.92),
+        barometer(30.60),
+        standIn<FerrickGauge>("ferrick", 14),
+        standIn<FerrickGauge>("ferrick", 68),
+        standIn<FerrickGauge>("ferrick", 104),
+        standIn<TamselGauge>("tamsel", 7),
+        standIn<TamselGauge>("tamsel", 38),
+        standIn<TamselGauge>("tamsel", 74),
+        standIn<VelmorGauge>("velmor", 45),
+        standIn<VelmorGauge>("velmor", 200),
         standIn<VelmorGauge>("velmor", 292),
     };
     // The four side by side as the main window shows them.
