@@ -51,6 +51,7 @@ void HayesModemSimulator::readDevice()
     for (;;) {
         const ssize_t n = ::read(m_fd, buf, sizeof buf);
         if (n > 0) {
+            m_received.append(buf, int(n));
             for (ssize_t i = 0; i < n; ++i)
                 takeByte(char(buf[i] & 0x7f)); // 7 data bits: the parity bit is not data
             continue;
@@ -90,12 +91,16 @@ void HayesModemSimulator::takeByte(char c)
 
 void HayesModemSimulator::commandLine(const QByteArray &raw)
 {
-    const QByteArray line = raw.trimmed().toUpper();
-    if (line.isEmpty())
+    // A modem skips whatever comes before the "AT" of a command (an escape sent in
+    // command mode, line noise).
+    const QByteArray upper = raw.trimmed().toUpper();
+    const int at = upper.indexOf("AT");
+    if (at < 0)
         return;
+    const QByteArray line = upper.mid(at);
     m_commands.append({m_clock.monotonicMs(), QString::fromLatin1(line)});
     emit commandReceived(QString::fromLatin1(line));
-    if (!m_answersCommands || !line.startsWith("AT") || m_mode == Mode::Dialling)
+    if (!m_answersCommands || m_mode == Mode::Dialling)
         return;
     if (line.startsWith("ATD")) {
         m_mode = Mode::Dialling;
@@ -201,5 +206,6 @@ void HayesModemSimulator::writeDevice(const QByteArray &data)
         if (n <= 0)
             return; // a full or closed line drops the reply, as a real line would
         done += n;
+        m_bytesWritten += n;
     }
 }

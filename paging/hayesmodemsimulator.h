@@ -11,11 +11,11 @@ class Clock;
 class ClockTimer;
 class QSocketNotifier;
 
-// Echo is off and replies are verbose ("\r\nOK\r\n"). In command mode every line
-// starting with "AT" is answered "OK"; "ATDT<number>" dials and, after the dial time,
-// answers "CONNECT 1200" and goes on line. On line, "+++" returns to command mode with
-// the call held; "ATH" or "ATZ" then ends the call. The service behind the call speaks
-// the manual entry dialogue:
+// Echo is off and replies are verbose ("\r\nOK\r\n"). In command mode a line holding
+// "AT" is a command from there on and is answered "OK"; "ATDT<number>" dials and, after
+// the dial time, answers "CONNECT 1200" and goes on line. On line, "+++" returns to
+// command mode with the call held; "ATH" or "ATZ" then ends the call. The service
+// behind the call speaks the manual entry dialogue:
 //
 //   <CR>            -> "ID="
 //   M<CR>           -> "Enter pager number, then RETURN"
@@ -54,6 +54,10 @@ public:
     // Every command line the modem took in command mode, and "+++" for each escape.
     QList<Line> commands() const { return m_commands; }
     QStringList commandTexts() const;
+    // Every byte the modem has read, as it came.
+    QByteArray received() const { return m_received; }
+    // How many reply bytes have gone out to the port side so far.
+    qint64 bytesWritten() const { return m_bytesWritten; }
     bool online() const { return m_mode == Mode::Online; }
 
 signals:
@@ -93,4 +97,6 @@ private:
     QString m_pagerNumber;
     QList<Page> m_pages;
     QList<Line> m_commands;
+    QByteArray m_received;
+    qint64 m_bytesWritten = 0;
 };
