@@ -61,6 +61,7 @@ private:
     std::unique_ptr<class PortReceiveBuffer> m_buffer;
     std::unique_ptr<ClockTimer> m_deadline;
     FrameHandler m_handler;
+    qint64 m_armedFor = -1;
     int m_commCount = 0;
     int m_lampColor = 0;
     LinkCounters m_counters;

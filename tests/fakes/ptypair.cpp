@@ -60,3 +60,14 @@ QByteArray PtyPair::readFromPort()
     }
     return out;
 }
+
+void PtyPair::closeMaster()
+{
+    if (m_master >= 0)
+        ::close(m_master);
+    m_master = -1;
+    // The slave is closed too, or the line would stay up for the port.
+    if (m_slave >= 0)
+        ::close(m_slave);
+    m_slave = -1;
+}

@@ -21,6 +21,8 @@ public:
     bool writeToPort(const QByteArray &data);
     // Reads what the port has written so far, without blocking.
     QByteArray readFromPort();
+    // Hangs up the device side: the port's next read fails as if it were unplugged.
+    void closeMaster();
 
 private:
     int m_master = -1;

@@ -1,0 +1,101 @@
+// Port numbers to devices through "Ports.cfg", and the QSerialPort adapter on a
+// pseudo-terminal: both directions, other settings, a device that goes away.
+#include "acquisition/serialport.h"
+#include "fakes/ptypair.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TstSerialPort : public QObject
+{
+    Q_OBJECT
+private slots:
+    void devicePaths_data();
+    void devicePaths();
+    void bothDirectionsWithModemSettings();
+    void lostWhenTheDeviceHangsUp();
+    void openFailsWithAReason();
+};
+
+void TstSerialPort::devicePaths_data()
+{
+    QTest::addColumn<QString>("portsCfg");  // "-" for no file
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("device");
+
+    QTest::newRow("no file, port 1") << "-" << 1 << "/dev/ttyS0";
+    QTest::newRow("no file, port 8") << "-" << 8 << "/dev/ttyS7";
+    QTest::newRow("port 0 has no device") << "-" << 0 << "";
+    QTest::newRow("mapped") << "1=/dev/ttyUSB0\n" << 1 << "/dev/ttyUSB0";
+    QTest::newRow("other port unmapped") << "1=/dev/ttyUSB0\n" << 2 << "/dev/ttyS1";
+    QTest::newRow("blanks and comments") << "# station\n\n  3 = /dev/ttyACM0  \n" << 3 << "/dev/ttyACM0";
+    QTest::newRow("later line wins") << "2=/dev/a\n2=/dev/b\n" << 2 << "/dev/b";
+    QTest::newRow("empty path ignored") << "2=\n" << 2 << "/dev/ttyS1";
+    QTest::newRow("not a number ignored") << "x=/dev/a\n12=/dev/b\n" << 1 << "/dev/ttyS0";
+    QTest::newRow("CRLF lines") << "4=/dev/ttyUSB1\r\n" << 4 << "/dev/ttyUSB1";
+}
+
+void TstSerialPort::devicePaths()
+{
+    QFETCH(QString, portsCfg);
+    QFETCH(int, port);
+    QFETCH(QString, device);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    if (portsCfg != "-") {
+        QFile f(dir.filePath("Ports.cfg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(portsCfg.toUtf8());
+    }
+    QCOMPARE(devicePathForPort(port, dir.path()), device);
+}
+
+void TstSerialPort::bothDirectionsWithModemSettings()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    auto port = createSerialPort();
+    port->setDevicePath(pty.slavePath());
+    port->setSettings(SerialSettings{1200, 'e', 7, 1});
+    QVERIFY2(port->open(), qPrintable(port->errorString()));
+    QSignalSpy lost(port.get(), &SerialPort::lost);
+
+    QCOMPARE(port->write("ATZ\r"), qint64(4));
+    QByteArray got;
+    QTRY_VERIFY(got.append(pty.readFromPort()).size() >= 4);
+    QCOMPARE(got, QByteArray("ATZ\r"));
+
+    QVERIFY(pty.writeToPort("OK\r\n"));
+    QTRY_COMPARE(port->bytesAvailable(), qint64(4));
+    QCOMPARE(port->read(2), QByteArray("OK"));
+    QCOMPARE(port->read(10), QByteArray("\r\n"));
+    QVERIFY(port->isOpen());
+    QCOMPARE(lost.count(), 0);
+}
+
+void TstSerialPort::lostWhenTheDeviceHangsUp()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    auto port = createSerialPort();
+    port->setDevicePath(pty.slavePath());
+    QVERIFY2(port->open(), qPrintable(port->errorString()));
+    QSignalSpy lost(port.get(), &SerialPort::lost);
+    pty.closeMaster();
+    QTRY_COMPARE(lost.count(), 1);
+    QVERIFY(!port->isOpen());
+}
+
+void TstSerialPort::openFailsWithAReason()
+{
+    auto port = createSerialPort();
+    QVERIFY(!port->open());
+    QVERIFY(!port->errorString().isEmpty());
+    port->setDevicePath("/dev/corvane-no-such-device");
+    QVERIFY(!port->open());
+    QVERIFY(!port->errorString().isEmpty());
+    QVERIFY(!port->isOpen());
+}
+
+QTEST_GUILESS_MAIN(TstSerialPort)
+#include "tst_serialport.moc"
