@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """A local HTTP server for the tests, printing its port, then the path of each GET, on stdout.
 
-Modes: "serve" answers every GET with the bytes of --body (and --status); "silent" accepts
-connections and never answers. Runs until its standard input closes.
+Modes: "serve" answers every GET with the bytes --body holds at the time (and --status);
+"silent" accepts connections and never answers. Runs until its standard input closes.
 """
 import argparse
 import http.server
@@ -19,14 +19,13 @@ def main():
     parser.add_argument("--status", type=int, default=200)
     args = parser.parse_args()
 
-    body = b""
-    if args.body:
-        with open(args.body, "rb") as f:
-            body = f.read()
-
     class Answer(http.server.BaseHTTPRequestHandler):
         def do_GET(self):
             print("GET " + self.path, flush=True)
+            body = b""
+            if args.body:  # read afresh, so a test can change the page between requests
+                with open(args.body, "rb") as f:
+                    body = f.read()
             self.send_response(args.status)
             self.send_header("Content-Type", "text/html")
             self.send_header("Content-Length", str(len(body)))

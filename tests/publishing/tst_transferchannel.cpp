@@ -1,0 +1,314 @@
+// The libcurl channel against local FTP and HTTP servers, and its operation texts and URLs.
+#include "publishing/curltransferchannel.h"
+#include "publishing/transferoperation.h"
+#include "localserver.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kUser = QStringLiteral("weather");
+const QString kPassword = QStringLiteral("pa55-Zq7!word");
+
+bool ended(const QSignalSpy &spy)
+{
+    for (const QList<QVariant> &args : spy) {
+        const int s = args.at(0).toInt();
+        if (s == TransferState::Error || s == TransferState::Completed)
+            return true;
+    }
+    return false;
+}
+
+QList<int> states(const QSignalSpy &spy)
+{
+    QList<int> out;
+    for (const QList<QVariant> &args : spy)
+        out << args.at(0).toInt();
+    return out;
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestTransferChannel : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void parsesOperations_data();
+    void parsesOperations();
+    void buildsUrls_data();
+    void buildsUrls();
+    void uploadsByFtp_data();
+    void uploadsByFtp();
+    void failedUploadEndsInError_data();
+    void failedUploadEndsInError();
+    void busyChannelRefusesSecondRequest();
+    void downloadsInPieces();
+    void httpErrorStatusEndsInError();
+    void silentServerTimesOut();
+
+private:
+    QTemporaryDir m_root;
+    QTemporaryDir m_local;
+    LocalServer m_ftp;
+};
+
+void TestTransferChannel::initTestCase()
+{
+    QVERIFY(QDir(m_root.path()).mkdir("site"));
+    QVERIFY(m_ftp.start("ftpserver.py", {"--root", m_root.path(), "--user", kUser, "--password", kPassword}));
+}
+
+void TestTransferChannel::parsesOperations_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("local");
+    QTest::addColumn<QString>("remote");
+    QTest::newRow("put") << "PUT page.html index.html" << int(TransferOperation::Put) << "page.html" << "index.html";
+    QTest::newRow("put remote with blank") << "PUT page.html my site/index.html" << int(TransferOperation::Put)
+                                           << "page.html" << "my site/index.html";
+    QTest::newRow("put empty remote") << "PUT page.html " << int(TransferOperation::Put) << "page.html" << "";
+    QTest::newRow("put one name") << "PUT page.html" << int(TransferOperation::Invalid) << "" << "";
+    QTest::newRow("get") << "GET /a b?x=1" << int(TransferOperation::Get) << "" << "/a b?x=1";
+    QTest::newRow("lower case") << "put a b" << int(TransferOperation::Invalid) << "" << "";
+    QTest::newRow("other") << "DIR" << int(TransferOperation::Invalid) << "" << "";
+}
+
+void TestTransferChannel::parsesOperations()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    QFETCH(QString, local);
+    QFETCH(QString, remote);
+    const TransferOperation op = parseTransferOperation(text);
+    QCOMPARE(int(op.kind), kind);
+    QCOMPARE(op.localFile, local);
+    QCOMPARE(op.remotePath, remote);
+
+    // A local file whose name holds a blank is found when it exists.
+    const QString spaced = m_local.filePath("my page.html");
+    writeBytes(spaced, "x");
+    const TransferOperation withBlank = parseTransferOperation("PUT " + spaced + " site/index.html");
+    QCOMPARE(withBlank.localFile, spaced);
+    QCOMPARE(withBlank.remotePath, QString("site/index.html"));
+}
+
+void TestTransferChannel::buildsUrls_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("remote");
+    QTest::addColumn<QString>("url");
+    QTest::newRow("relative") << "ftp.example" << 21 << "index.html" << "ftp://ftp.example:21/index.html";
+    QTest::newRow("absolute") << "ftp.example" << 21 << "/www/index.html" << "ftp://ftp.example:21/%2Fwww/index.html";
+    QTest::newRow("folder takes local name") << "ftp.example" << 2121 << "www/" << "ftp://ftp.example:2121/www/page.html";
+    QTest::newRow("blank encoded") << "ftp.example" << 21 << "my site/a.html" << "ftp://ftp.example:21/my%20site/a.html";
+    QTest::newRow("ftps kept, plain port dropped") << "ftps://ftp.example" << 21 << "a.html" << "ftps://ftp.example/a.html";
+    QTest::newRow("sftp home") << "sftp://ssh.example" << 22 << "a.html" << "sftp://ssh.example:22/~/a.html";
+    QTest::newRow("sftp root") << "sftp://ssh.example" << 21 << "/var/a.html" << "sftp://ssh.example/var/a.html";
+    QTest::newRow("host names port") << "ftp.example:990" << 21 << "a.html" << "ftp://ftp.example:990/a.html";
+}
+
+void TestTransferChannel::buildsUrls()
+{
+    QFETCH(QString, host);
+    QFETCH(int, port);
+    QFETCH(QString, remote);
+    QFETCH(QString, url);
+    QCOMPARE(uploadUrl(host, port, remote, "/tmp/out/page.html"), url);
+}
+
+void TestTransferChannel::uploadsByFtp_data()
+{
+    QTest::addColumn<QString>("localName");
+    QTest::addColumn<QString>("remote");
+    QTest::addColumn<QString>("arrives");
+    QTest::newRow("relative") << "page.html" << "index.html" << "index.html";
+    QTest::newRow("absolute") << "page.html" << "/site/abs.html" << "site/abs.html";
+    QTest::newRow("into folder") << "page.html" << "site/rel.html" << "site/rel.html";
+    QTest::newRow("folder takes local name") << "named.html" << "site/" << "site/named.html";
+    QTest::newRow("blanks in both names") << "my page.html" << "site/my page.html" << "site/my page.html";
+}
+
+void TestTransferChannel::uploadsByFtp()
+{
+    QFETCH(QString, localName);
+    QFETCH(QString, remote);
+    QFETCH(QString, arrives);
+    const QString local = m_local.filePath(localName);
+    const QByteArray content = "<html>caf\xe9 " + QByteArray(5000, 'x') + "\r\n";
+    writeBytes(local, content);
+
+    CurlTransferChannel channel(CurlTransferChannel::Protocol::Ftp);
+    channel.setHost("127.0.0.1");
+    channel.setPort(m_ftp.port());
+    channel.setUserName(kUser);
+    channel.setPassword(kPassword);
+    QSignalSpy spy(&channel, &TransferChannel::stateChanged);
+    QVERIFY(channel.execute("PUT " + local + " " + remote));
+    QVERIFY(channel.isBusy());
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
+
+    const QList<int> seen = states(spy);
+    QVERIFY2(seen.last() == TransferState::Completed, qPrintable(channel.lastError()));
+    // Every state we can tell apart, once each and in order.
+    const QList<int> expected{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12};
+    QCOMPARE(seen, expected);
+    QVERIFY(!channel.isBusy());
+    QCOMPARE(readBytes(m_root.filePath(arrives)), content);
+}
+
+void TestTransferChannel::failedUploadEndsInError_data()
+{
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("closedPort");
+    QTest::addColumn<QString>("remote");
+    QTest::addColumn<bool>("localExists");
+    QTest::newRow("wrong password") << "wrong-Zq7" << false << "index.html" << true;
+    QTest::newRow("closed port") << kPassword << true << "index.html" << true;
+    QTest::newRow("missing remote folder") << kPassword << false << "nowhere/index.html" << true;
+    QTest::newRow("missing local file") << kPassword << false << "index.html" << false;
+}
+
+void TestTransferChannel::failedUploadEndsInError()
+{
+    QFETCH(QString, password);
+    QFETCH(bool, closedPort);
+    QFETCH(QString, remote);
+    QFETCH(bool, localExists);
+    const QString local = m_local.filePath(localExists ? "fail.html" : "absent.html");
+    if (localExists)
+        writeBytes(local, "page\r\n");
+
+    int port = m_ftp.port();
+    if (closedPort) {
+        // A port that was just free: a server started and stopped on it.
+        LocalServer gone;
+        QVERIFY(gone.start("httpserver.py", {}));
+        port = gone.port();
+    }
+    CurlTransferChannel channel(CurlTransferChannel::Protocol::Ftp);
+    channel.setHost("127.0.0.1");
+    channel.setPort(port);
+    channel.setUserName(kUser);
+    channel.setPassword(password);
+    QSignalSpy spy(&channel, &TransferChannel::stateChanged);
+    QVERIFY(channel.execute("PUT " + local + " " + remote));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
+    QCOMPARE(states(spy).last(), int(TransferState::Error));
+    QVERIFY(!states(spy).contains(TransferState::Completed));
+    QVERIFY(!channel.isBusy());
+    QVERIFY(!channel.lastError().isEmpty());
+    QVERIFY(!channel.lastError().contains(password));
+    QVERIFY(!QFile::exists(m_root.filePath("nowhere")));
+}
+
+void TestTransferChannel::busyChannelRefusesSecondRequest()
+{
+    const QString local = m_local.filePath("busy.html");
+    writeBytes(local, "page\r\n");
+    CurlTransferChannel channel(CurlTransferChannel::Protocol::Ftp);
+    channel.setHost("127.0.0.1");
+    channel.setPort(m_ftp.port());
+    channel.setUserName(kUser);
+    channel.setPassword(kPassword);
+    QSignalSpy spy(&channel, &TransferChannel::stateChanged);
+    QVERIFY(channel.execute("PUT " + local + " first.html"));
+    QVERIFY(!channel.execute("PUT " + local + " second.html"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
+    QCOMPARE(states(spy).last(), int(TransferState::Completed));
+    QVERIFY(QFile::exists(m_root.filePath("first.html")));
+    QVERIFY(!QFile::exists(m_root.filePath("second.html")));
+    // Idle again: the next request is taken.
+    spy.clear();
+    QVERIFY(channel.execute("PUT " + local + " second.html"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
+    QVERIFY(QFile::exists(m_root.filePath("second.html")));
+}
+
+void TestTransferChannel::downloadsInPieces()
+{
+    QByteArray body;
+    for (int i = 0; i < 3000; ++i)
+        body += char(32 + i % 224); // 8-bit characters too
+    const QString bodyFile = m_local.filePath("body.bin");
+    writeBytes(bodyFile, body);
+    LocalServer http;
+    QVERIFY(http.start("httpserver.py", {"--body", bodyFile}));
+
+    CurlTransferChannel channel(CurlTransferChannel::Protocol::Http);
+    channel.setHost("127.0.0.1");
+    channel.setPort(http.port());
+    QSignalSpy spy(&channel, &TransferChannel::stateChanged);
+    // Read the pieces when state 12 is reported, as the forecast does.
+    QList<int> pieceSizes;
+    QByteArray received;
+    connect(&channel, &TransferChannel::stateChanged, this, [&](int state) {
+        if (state != TransferState::Completed)
+            return;
+        for (QString piece = channel.getChunk(1024); !piece.isEmpty(); piece = channel.getChunk(1024)) {
+            pieceSizes << int(piece.size());
+            received += piece.toLatin1();
+        }
+    });
+    QVERIFY(channel.execute("GET /fc/zone.html"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
+    QCOMPARE(states(spy), (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12}));
+    QCOMPARE(received, body);
+    QCOMPARE(pieceSizes, (QList<int>{1024, 1024, 952}));
+    QTRY_VERIFY_WITH_TIMEOUT(http.lines().contains("GET /fc/zone.html"), 5000);
+}
+
+void TestTransferChannel::httpErrorStatusEndsInError()
+{
+    const QString bodyFile = m_local.filePath("missing.html");
+    writeBytes(bodyFile, "<h1>Not Found</h1>");
+    LocalServer http;
+    QVERIFY(http.start("httpserver.py", {"--body", bodyFile, "--status", "404"}));
+    CurlTransferChannel channel(CurlTransferChannel::Protocol::Http);
+    channel.setHost("127.0.0.1");
+    channel.setPort(http.port());
+    QSignalSpy spy(&channel, &TransferChannel::stateChanged);
+    QVERIFY(channel.execute("GET /nothing"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
+    QCOMPARE(states(spy).last(), int(TransferState::Error));
+}
+
+void TestTransferChannel::silentServerTimesOut()
+{
+    LocalServer silent;
+    QVERIFY(silent.start("httpserver.py", {"--mode", "silent"}));
+    CurlTransferChannel channel(CurlTransferChannel::Protocol::Http);
+    channel.setHost("127.0.0.1");
+    channel.setPort(silent.port());
+    channel.setTimeouts(1000, 1000);
+    QSignalSpy spy(&channel, &TransferChannel::stateChanged);
+    QVERIFY(channel.execute("GET /"));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 10000);
+    const QList<int> seen = states(spy);
+    QCOMPARE(seen.last(), int(TransferState::Error));
+    QVERIFY(seen.contains(TransferState::Connected)); // it did connect; the answer never came
+    QVERIFY(!seen.contains(TransferState::Receiving));
+}
+
+QTEST_GUILESS_MAIN(TestTransferChannel)
+#include "tst_transferchannel.moc"

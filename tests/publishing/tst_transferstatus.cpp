@@ -1,0 +1,104 @@
+// Transfer state texts and the actions that states trigger.
+#include "core/manualclock.h"
+#include "core/statusboard.h"
+#include "publishing/transferstatus.h"
+#include "recordingchannel.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(TransferRole)
+
+class TestTransferStatus : public QObject
+{
+    Q_OBJECT
+private slots:
+    void messages_data();
+    void messages();
+    void actions_data();
+    void actions();
+};
+
+void TestTransferStatus::messages_data()
+{
+    QTest::addColumn<TransferRole>("role");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<QString>("text");
+    const QString at = QStringLiteral("1/15/2026 12:00:00 PM");
+    const TransferRole page = TransferRole::PageUpload;
+    QTest::newRow("0") << page << 0 << "No state to report.";
+    QTest::newRow("1") << page << 1 << "Corvane is looking up the IP address of the specified host computer.";
+    QTest::newRow("2") << page << 2 << "Corvane successfully found the IP address of the specified host computer.";
+    QTest::newRow("3") << page << 3 << "Corvane is connecting to the host computer.";
+    QTest::newRow("4") << page << 4 << "Corvane successfully connected to the host computer.";
+    QTest::newRow("5") << page << 5 << "Corvane is sending a request to the host computer.";
+    QTest::newRow("6") << page << 6 << "Corvane successfully sent the request.";
+    QTest::newRow("7") << page << 7 << "Corvane is receiving a response from the host computer.";
+    QTest::newRow("8 Inet1 with time")
+        << page << 8 << "Corvane successfully received a response from the host computer at " + at;
+    QTest::newRow("8 Inet3 with time") << TransferRole::GraphUpload << 8
+                                       << "Corvane successfully received a response from the host computer at " + at;
+    QTest::newRow("8 Inet2 without time")
+        << TransferRole::Forecast << 8 << "Corvane successfully received a response from the host computer.";
+    QTest::newRow("9") << page << 9 << "Corvane is disconnecting from the host computer.";
+    QTest::newRow("10 Inet2 with time") << TransferRole::Forecast << 10
+                                        << "Corvane successfully disconnected from the host computer at " + at;
+    QTest::newRow("11") << page << 11 << "An error occurred in communicating with the host computer.";
+    QTest::newRow("12 transfered")
+        << page << 12 << "Corvane has processed the request and all data has been transfered as of " + at;
+}
+
+void TestTransferStatus::messages()
+{
+    QFETCH(TransferRole, role);
+    QFETCH(int, state);
+    QFETCH(QString, text);
+    ManualClock clock;
+    StatusBoard status;
+    RecordingChannel channel;
+    TransferStatusHandler handler(channel, role, clock, status);
+    emit channel.stateChanged(state);
+    QCOMPARE(status.statusText(), text);
+}
+
+void TestTransferStatus::actions_data()
+{
+    QTest::addColumn<TransferRole>("role");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("cancels");
+    QTest::addColumn<int>("completions");
+    QTest::addColumn<bool>("textSet");
+    QTest::newRow("11 cancels Inet1") << TransferRole::PageUpload << 11 << 1 << 0 << true;
+    QTest::newRow("11 cancels Inet2") << TransferRole::Forecast << 11 << 1 << 0 << true;
+    QTest::newRow("11 cancels Inet3") << TransferRole::GraphUpload << 11 << 1 << 0 << true;
+    QTest::newRow("10 cancels Inet2") << TransferRole::Forecast << 10 << 1 << 0 << true;
+    QTest::newRow("10 leaves Inet1") << TransferRole::PageUpload << 10 << 0 << 0 << true;
+    QTest::newRow("10 leaves Inet3") << TransferRole::GraphUpload << 10 << 0 << 0 << true;
+    QTest::newRow("12 completes Inet2") << TransferRole::Forecast << 12 << 0 << 1 << true;
+    QTest::newRow("12 completes Inet3") << TransferRole::GraphUpload << 12 << 0 << 1 << true;
+    QTest::newRow("8 does nothing more") << TransferRole::Forecast << 8 << 0 << 0 << true;
+    QTest::newRow("13 sets no text") << TransferRole::PageUpload << 13 << 0 << 0 << false;
+    QTest::newRow("-1 sets no text") << TransferRole::PageUpload << -1 << 0 << 0 << false;
+}
+
+void TestTransferStatus::actions()
+{
+    QFETCH(TransferRole, role);
+    QFETCH(int, state);
+    QFETCH(int, cancels);
+    QFETCH(int, completions);
+    QFETCH(bool, textSet);
+    ManualClock clock;
+    StatusBoard status;
+    status.setStatusText(QStringLiteral("before"));
+    RecordingChannel channel;
+    TransferStatusHandler handler(channel, role, clock, status);
+    QSignalSpy completed(&handler, &TransferStatusHandler::requestCompleted);
+    emit channel.stateChanged(state);
+    QCOMPARE(channel.cancels, cancels);
+    QCOMPARE(completed.size(), completions);
+    QCOMPARE(status.statusText() != QLatin1String("before"), textSet);
+}
+
+QTEST_GUILESS_MAIN(TestTransferStatus)
+#include "tst_transferstatus.moc"
