@@ -6,6 +6,10 @@
 
 #include <QWidget>
 
+class FerrickGauge;
+class Quillon1;
+class TamselGauge;
+class VelmorGauge;
 struct GaugeValues;
 
 class GaugePanel : public QWidget
@@ -23,4 +27,8 @@ private:
     void showGauges(const GaugeValues &values);
 
     BoundTexts m_captions;
+    FerrickGauge *m_ferrick;
+    TamselGauge *m_tamsel;
+    VelmorGauge *m_velmor;
+    Quillon1 *m_quillon;
 };

@@ -92,6 +92,7 @@ private:
     QLineEdit *m_commCount = nullptr;
     QLabel *m_lamp = nullptr;
     QHash<QString, QAction *> m_actions;
+    int m_heightWithGauges = 0;
 
     std::vector<std::unique_ptr<DetailWindow>> m_details;
     QPointer<Preview> m_preview;

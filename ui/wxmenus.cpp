@@ -112,14 +112,21 @@ void Wx::ApplyUnitCaptions()
 
 void Wx::setGaugePanelShown(bool shown)
 {
+    if (shown == m_gauges->isVisibleTo(this))
+        return;
+    const int heightWithPanel = height();
     m_gauges->setVisible(shown);
     // A window not shown yet takes its size from the layout when it is.
     if (!isVisible() || isMaximized() || isFullScreen())
         return;
-    // Shrink with the panel instead of leaving an empty band; growing back is what the
-    // layout's minimum size already does.
+    // Shrink with the panel instead of leaving an empty band, and grow back to the
+    // height the window had with it.
     centralWidget()->layout()->activate();
     layout()->activate();
-    const int fitting = qMax(minimumSizeHint().height(), sizeHint().height());
-    resize(width(), shown ? qMax(height(), fitting) : fitting);
+    if (shown) {
+        resize(width(), qMax(m_heightWithGauges, minimumSizeHint().height()));
+    } else {
+        m_heightWithGauges = heightWithPanel;
+        resize(width(), sizeHint().height());
+    }
 }

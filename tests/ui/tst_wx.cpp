@@ -1,6 +1,10 @@
 // The main window: start-up state, unit captions with the gauge rule, lamp and count,
 // status, forecast box, menu commands and the end of the program.
 #include "config/unitcaptions.h"
+#include "gauge/quillon1.h"
+#include "ui/gauges/ferrickgauge.h"
+#include "ui/gauges/tamselgauge.h"
+#include "ui/gauges/velmorgauge.h"
 #include "wxfixture.h"
 
 #include <QMenu>
@@ -19,6 +23,8 @@ private slots:
     void unitCaptionsFollowDisplayUnits();
     void metricHidesGaugePanelAndBack();
     void gaugesItemTogglesPanelAndCheckMark();
+    void gaugesTakeTheRecordsEnglishValues_data();
+    void gaugesTakeTheRecordsEnglishValues();
     void lampAndCommCount_data();
     void lampAndCommCount();
     void statusBarAndTitleFollowStatusBoard();
@@ -119,6 +125,42 @@ void TstWx::gaugesItemTogglesPanelAndCheckMark()
     f.setUnits(0);
     QVERIFY(panel->isVisible());
     QVERIFY(f.wx->action("m_Gauges")->isChecked());
+}
+
+void TstWx::gaugesTakeTheRecordsEnglishValues_data()
+{
+    QTest::addColumn<int>("units");
+    QTest::newRow("English") << 0;
+    QTest::newRow("Metric: panel hidden, dials still follow") << 1;
+}
+
+void TstWx::gaugesTakeTheRecordsEnglishValues()
+{
+    QFETCH(int, units);
+    WxFixture f;
+    f.setUnits(units);
+    auto *ferrick = f.wx->findChild<FerrickGauge *>("Ferrick1");
+    auto *tamsel = f.wx->findChild<TamselGauge *>("Tamsel1");
+    auto *velmor = f.wx->findChild<VelmorGauge *>("Velmor");
+    auto *quillon = f.wx->findChild<Quillon1 *>("Quillon1");
+    QVERIFY(ferrick && tamsel && velmor && quillon);
+
+    const QVariant pressureAtStart = quillon->BaroPressure();
+    GaugeValues wind;
+    wind.gustMph = 23.5;
+    wind.gustDirection = 292;
+    f.record.applyGroup(SensorGroup::Wind, {}, wind);
+    QCOMPARE(tamsel->Value(), 23.5);
+    QCOMPARE(velmor->Value(), 292.0);
+    QCOMPARE(quillon->BaroPressure(), pressureAtStart); // no barometer frame yet
+
+    GaugeValues rest;
+    rest.outdoorTempF = 72.5;
+    rest.seaLevelInHg = 29.9213;
+    f.record.applyGroup(SensorGroup::Temperature, {}, rest);
+    QCOMPARE(ferrick->Value(), 72.5);
+    QCOMPARE(quillon->BaroPressure().toDouble(), 29.9213);
+    QCOMPARE(tamsel->Value(), 23.5);
 }
 
 void TstWx::lampAndCommCount_data()
