@@ -2,6 +2,7 @@
 #include "ui/wx.h"
 
 #include "acquisition/readingsrecord.h"
+#include "acquisition/stationlink.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "ui/detailwindow.h"
@@ -99,6 +100,14 @@ void Wx::showReadings()
 {
     m_readings->showReadings(m_record);
     m_gauges->showReadings(m_record);
+}
+
+void Wx::followStationLink(const StationLink &link)
+{
+    connect(&link, &StationLink::commCountChanged, this, &Wx::setCommCount);
+    connect(&link, &StationLink::lampColorChanged, this, &Wx::setLampColor);
+    setCommCount(link.commCount());
+    setLampColor(link.lampColor());
 }
 
 void Wx::setCommCount(int count)

@@ -18,6 +18,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class ReadingPanel;
 class ReadingsRecord;
+class StationLink;
 class StatusBoard;
 
 // Shows what it is given by reference: the readings record, the status board and the
@@ -35,6 +36,9 @@ public:
     Wx(ReadingsRecord &record, StatusBoard &status, ConfigurationSource configuration,
        QWidget *parent = nullptr);
     ~Wx() override;
+
+    // Follows the link's receive count (CommCount) and activity lamp (Label41).
+    void followStationLink(const StationLink &link);
 
     // A menu command by its objectName ("m_UpPage", "m_Gauges", ...); null when unknown.
     QAction *action(const QString &objectName) const;

@@ -1,0 +1,107 @@
+// Frames through a pseudo-terminal station port reach the windows' boxes, the receive
+// count and the lamp, through the real serial adapter and station link.
+#include "acquisition/bitconversions.h"
+#include "acquisition/serialport.h"
+#include "acquisition/stationlink.h"
+#include "core/manualclock.h"
+#include "fakes/ptypair.h"
+#include "wxfixture.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray frame(quint8 identifier, int length, const QList<QPair<int, int>> &bytes = {})
+{
+    QByteArray f(length, '\0');
+    f[0] = char(identifier);
+    for (const auto &b : bytes)
+        f[b.first] = char(b.second);
+    f[length - 1] = char(byteSum(f.constData(), length - 1));
+    return f;
+}
+
+// Outdoor humidity 45 % (BCD at byte 20); outdoor temperature 21.7 C (bytes 16-17).
+const QByteArray humidity = frame(0x8F, 35, {{20, 0x45}});
+const QByteArray temperature = frame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
+
+struct StationRig : WxFixture
+{
+    PtyPair pty;
+    ManualClock clock;
+    std::unique_ptr<SerialPort> port = createSerialPort();
+    std::unique_ptr<StationLink> link;
+
+    bool open()
+    {
+        port->setDevicePath(pty.slavePath());
+        if (!pty.isValid() || !port->open())
+            return false;
+        link = std::make_unique<StationLink>(*port, clock, record,
+                                             [this] { return int(config.DisplayUnits); });
+        wx->followStationLink(*link);
+        return true;
+    }
+    QColor lamp() const
+    {
+        return wx->findChild<QLabel *>("Label41")->palette().color(QPalette::Window);
+    }
+};
+
+} // namespace
+
+class TstWxStation : public QObject
+{
+    Q_OBJECT
+private slots:
+    void framesReachTheBoxes_data();
+    void framesReachTheBoxes();
+    void badChecksumLeavesLampRedAndTextsAlone();
+};
+
+void TstWxStation::framesReachTheBoxes_data()
+{
+    QTest::addColumn<int>("units");
+    QTest::addColumn<QString>("temperatureText");
+    QTest::newRow("English") << 0 << "71.1";
+    QTest::newRow("Metric") << 1 << "21.7";
+}
+
+void TstWxStation::framesReachTheBoxes()
+{
+    QFETCH(int, units);
+    QFETCH(QString, temperatureText);
+    StationRig rig;
+    rig.setUnits(units);
+    QVERIFY(rig.open());
+    QVERIFY(rig.pty.writeToPort(humidity));
+    QTRY_COMPARE(rig.box("Wx", "Text16")->text(), QString("45"));
+    QCOMPARE(rig.box("Humidity", "Text2")->text(), QString("45"));
+    QCOMPARE(rig.box("Wx", "CommCount")->text(), QString::number(rig.link->commCount()));
+    QVERIFY(rig.link->commCount() > 0);
+
+    QVERIFY(rig.pty.writeToPort(temperature));
+    QTRY_COMPARE(rig.box("Wx", "Text10")->text(), temperatureText);
+    QCOMPARE(rig.box("Temperature", "Text2")->text(), temperatureText);
+    QCOMPARE(rig.lamp(), QColor(Qt::black));
+}
+
+void TstWxStation::badChecksumLeavesLampRedAndTextsAlone()
+{
+    StationRig rig;
+    QVERIFY(rig.open());
+    QVERIFY(rig.pty.writeToPort(humidity));
+    QTRY_COMPARE(rig.box("Humidity", "Text2")->text(), QString("45"));
+    QByteArray bad = frame(0x8F, 35, {{20, 0x77}});
+    bad[34] = char(quint8(bad.at(34)) + 1);
+    QVERIFY(rig.pty.writeToPort(bad));
+    QTRY_COMPARE(rig.link->counters().badChecksums, qint64(1));
+    QCOMPARE(rig.lamp(), QColor(Qt::red));
+    QCOMPARE(rig.box("Wx", "Text16")->text(), QString("45"));
+    // Any byte outside the frame table turns it back.
+    QVERIFY(rig.pty.writeToPort(QByteArray(1, '\xFF')));
+    QTRY_COMPARE(rig.lamp(), QColor(Qt::black));
+}
+
+QTEST_MAIN(TstWxStation)
+#include "tst_wxstation.moc"
