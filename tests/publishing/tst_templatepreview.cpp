@@ -1,0 +1,91 @@
+// Checking a template without uploading: readings from Field=Text lines, one expansion.
+#include "acquisition/readingsrecord.h"
+#include "core/manualclock.h"
+#include "publishing/templatepreview.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class TestTemplatePreview : public QObject
+{
+    Q_OBJECT
+private slots:
+    void readsFieldLines_data();
+    void readsFieldLines();
+    void previewsPage_data();
+    void previewsPage();
+};
+
+void TestTemplatePreview::readsFieldLines_data()
+{
+    QTest::addColumn<QString>("lines");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("warnings");
+    QTest::newRow("plain") << "OutdoorTemperature=72.5\n" << "OutdoorTemperature" << "72.5" << 0;
+    QTest::newRow("CR LF lines") << "HeatIndex=N/A\r\nRainTotal=1.5\r\n" << "HeatIndex" << "N/A" << 0;
+    QTest::newRow("equals sign in text") << "StationForecast=a=b" << "StationForecast" << "a=b" << 0;
+    QTest::newRow("empty text") << "RainRate=\n" << "RainRate" << "" << 0;
+    QTest::newRow("main window box") << "Wx.Text17=45" << "Wx.Text17" << "45" << 0;
+    QTest::newRow("unknown field") << "Bogus=1\nGustSpeed=3\n" << "GustSpeed" << "3" << 1;
+    QTest::newRow("no equals sign") << "just words\n\nGustSpeed=3" << "GustSpeed" << "3" << 1;
+}
+
+void TestTemplatePreview::readsFieldLines()
+{
+    QFETCH(QString, lines);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(int, warnings);
+    ReadingsRecord record;
+    const QStringList w = readReadingsLines(lines, record);
+    QCOMPARE(w.size(), warnings);
+    QVERIFY(record.has(field));
+    QCOMPARE(record.text(field), text);
+}
+
+void TestTemplatePreview::previewsPage_data()
+{
+    QTest::addColumn<QByteArray>("templ");
+    QTest::addColumn<QByteArray>("readings");
+    QTest::addColumn<QByteArray>("page");
+    QTest::newRow("compass words from directions")
+        << QByteArray("*CWDA*/*AWDA* *CWD* *TPO*") << QByteArray("GustDirection=23\nAverageDirection=337\nOutdoorTemperature= 70 \n")
+        << QByteArray("NorthEast/North 23 70\r\n");
+    QTest::newRow("no forecast, clock time")
+        << QByteArray("[*SWX*] *D/T* *GMT*") << QByteArray()
+        << QByteArray("[] 1/15/2026 12:00:00 PM Thu, 15 Jan 2026 12:00:00 GMT\r\n");
+    QTest::newRow("8-bit bytes pass") << QByteArray("\xe9\xff") << QByteArray() << QByteArray("\xe9\xff\r\n");
+}
+
+void TestTemplatePreview::previewsPage()
+{
+    QFETCH(QByteArray, templ);
+    QFETCH(QByteArray, readings);
+    QFETCH(QByteArray, page);
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("t.tpl"), templ);
+    writeBytes(dir.filePath("r.txt"), readings);
+    ManualClock clock(QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()));
+    const PreviewResult r = previewTemplate(dir.filePath("t.tpl"), dir.filePath("r.txt"), clock);
+    QCOMPARE(r.error, QString());
+    QCOMPARE(r.page, page);
+
+    QVERIFY(!previewTemplate(dir.filePath("none.tpl"), QString(), clock).error.isEmpty());
+    QVERIFY(!previewTemplate(dir.filePath("t.tpl"), dir.filePath("none.txt"), clock).error.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestTemplatePreview)
+#include "tst_templatepreview.moc"
