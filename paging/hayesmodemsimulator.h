@@ -1,4 +1,5 @@
-// A Hayes modem with a paging service's manual entry behind it, played on the device side of a pseudo-terminal.
+// A Hayes modem with a paging service's manual entry behind it, played on the device side of a
+// pseudo-terminal.
 #pragma once
 
 #include <QByteArray>

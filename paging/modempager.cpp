@@ -11,8 +11,8 @@ bool pagerPortIsFtpPort(const Configuration &config)
     return pager && ftp && *pager == *ftp;
 }
 
-ModemPager::ModemPager(const Configuration &config, const ModemPagerWiring &wiring,
-                       Clock &clock, StatusBoard &status, QObject *parent)
+ModemPager::ModemPager(const Configuration &config, const ModemPagerWiring &wiring, Clock &clock,
+                       StatusBoard &status, QObject *parent)
     : QObject(parent), m_config(config), m_wiring(wiring), m_clock(clock), m_status(status)
 {
 }

@@ -15,9 +15,9 @@ struct Configuration;
 // What the modem pager needs from the rest of the program.
 struct ModemPagerWiring
 {
-    SerialPort *port = nullptr;                 // the modem port (Comm2); not owned
+    SerialPort *port = nullptr;                    // the modem port (Comm2); not owned
     std::function<QString(int)> devicePathForPort; // port number 1-8 to its device
-    std::function<void()> hangUpDialup;         // ends the internet dial-up connection
+    std::function<void()> hangUpDialup;            // ends the internet dial-up connection
 };
 
 // Calls are queued and run in the order they were made; a second call never starts on
@@ -31,8 +31,7 @@ public:
                StatusBoard &status, QObject *parent = nullptr);
     ~ModemPager() override;
 
-    void SendPage(const QString &pagerNumber, const QString &message,
-                  const QString &companyNumber);
+    void SendPage(const QString &pagerNumber, const QString &message, const QString &companyNumber);
 
     bool isBusy() const { return m_current != nullptr; }
     int waiting() const { return int(m_queue.size()); }

@@ -224,8 +224,8 @@ void PageDialogue::after(int ms, Step next)
 // Waiting for a reply: the reply buffer starts empty, everything the port receives is
 // appended, and the whole buffer is searched, so a reply split over several reads
 // ("O", then "K") is still found.
-void PageDialogue::waitFor(const QList<QByteArray> &replies, int seconds, Step found,
-                           Step timedOut, bool showProgress)
+void PageDialogue::waitFor(const QList<QByteArray> &replies, int seconds, Step found, Step timedOut,
+                           bool showProgress)
 {
     m_reply.clear();
     m_expected = replies;

@@ -1,4 +1,5 @@
-// One page call: the Hayes modem dialogue with a paging service's manual entry, run on the event loop.
+// One page call: the Hayes modem dialogue with a paging service's manual entry, run on the event
+// loop.
 #pragma once
 
 #include "paging/pagetext.h"

@@ -4,8 +4,8 @@
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
 #include "config/unitcaptions.h"
-#include "core/clock.h"
 #include "config/variantvalue.h"
+#include "core/clock.h"
 #include "paging/readingnumber.h"
 #include "scheduler/scheduledjobs.h"
 
@@ -61,8 +61,8 @@ QDateTime quarterHourPeriod(const QDateTime &t)
     return start.addSecs((5 + (m - 5) / 15 * 15) * 60);
 }
 
-PagerChecks::PagerChecks(const Configuration &config, const ReadingsRecord &readings,
-                         Clock &clock, PagerCheckWiring wiring)
+PagerChecks::PagerChecks(const Configuration &config, const ReadingsRecord &readings, Clock &clock,
+                         PagerCheckWiring wiring)
     : m_config(config), m_readings(readings), m_clock(clock), m_wiring(std::move(wiring))
 {
 }
@@ -86,8 +86,7 @@ PagerChecks::RowResult PagerChecks::checkRow(int row, PagerFlags &flags,
     const QTime now = m_clock.now().time();
     switch (pageType) {
     case HourlyReport:
-        if (!flags.HourlyPageSent[row] && now.minute() == 0 && now.hour() > 7
-            && now.hour() < 21) {
+        if (!flags.HourlyPageSent[row] && now.minute() == 0 && now.hour() > 7 && now.hour() < 21) {
             flags.HourlyPageSent[row] = true;
             return sendReport(row, m_config.HourlyPageTemplate, problems);
         }
@@ -108,14 +107,15 @@ PagerChecks::RowResult PagerChecks::sendReport(int row, const QString &templateP
                                                QList<PagerRowProblem> &problems)
 {
     const PagerRow &r = m_config.Pagers[row];
-    const PagerReport report = m_wiring.expandTemplate ? m_wiring.expandTemplate(templatePath)
-                                                       : PagerReport{};
+    const PagerReport report =
+        m_wiring.expandTemplate ? m_wiring.expandTemplate(templatePath) : PagerReport{};
     if (!report.text) {
         problems.append({row, report.error});
         return RowResult::EndCheck;
     }
     if (m_wiring.sendPage)
-        m_wiring.sendPage(variantToText(r.PagerNumber), *report.text, variantToText(r.CompanyNumber));
+        m_wiring.sendPage(variantToText(r.PagerNumber), *report.text,
+                          variantToText(r.CompanyNumber));
     return RowResult::Done;
 }
 
@@ -149,8 +149,7 @@ void PagerChecks::checkAlarm(int row, int pageType, PagerFlags &flags,
         return;
     m_alarmPeriod[row] = period;
     if (m_wiring.sendPage)
-        m_wiring.sendPage(variantToText(r.PagerNumber),
-                          alarmText(pageType, direction, readingText),
+        m_wiring.sendPage(variantToText(r.PagerNumber), alarmText(pageType, direction, readingText),
                           variantToText(r.CompanyNumber));
 }
 

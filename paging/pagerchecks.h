@@ -67,8 +67,7 @@ public:
 private:
     enum class RowResult { Done, EndCheck };
     RowResult checkRow(int row, PagerFlags &flags, QList<PagerRowProblem> &problems);
-    RowResult sendReport(int row, const QString &templatePath,
-                         QList<PagerRowProblem> &problems);
+    RowResult sendReport(int row, const QString &templatePath, QList<PagerRowProblem> &problems);
     void checkAlarm(int row, int pageType, PagerFlags &flags, QList<PagerRowProblem> &problems);
 
     const Configuration &m_config;

@@ -15,8 +15,8 @@ QByteArray pageLineText(const QString &text)
             out.append(' ');
         } else if (c >= 0x20 && c < 0x7f) {
             out.append(char(c));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size()
-                   && text.at(i + 1).isLowSurrogate()) {
+        } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() &&
+                   text.at(i + 1).isLowSurrogate()) {
             ++i; // one character, one "?"
             out.append('?');
         } else {

@@ -10,11 +10,11 @@ PagingJob::PagingJob(const Configuration &config, const ReadingsRecord &readings
     : QObject(parent), m_readings(readings), m_clock(clock),
       m_forecastText(std::move(forecastText)), m_pager(config, wiring, clock, status),
       m_checks(config, readings, clock,
-               PagerCheckWiring{[this](const QString &path) { return report(path); },
-                                [this](const QString &pager, const QString &message,
-                                       const QString &company) {
-                                    m_pager.SendPage(pager, message, company);
-                                }})
+               PagerCheckWiring{
+                   [this](const QString &path) { return report(path); },
+                   [this](const QString &pager, const QString &message, const QString &company) {
+                       m_pager.SendPage(pager, message, company);
+                   }})
 {
 }
 
@@ -29,7 +29,7 @@ void PagingJob::CheckPagers(PagerFlags &flags)
 PagerReport PagingJob::report(const QString &templatePath) const
 {
     const QString forecast = m_forecastText ? m_forecastText() : QString();
-    const PagerTemplateResult r = ExpandPagerTemplate(
-        templatePath, PagerTokenValues(m_readings, forecast, m_clock.now()));
+    const PagerTemplateResult r =
+        ExpandPagerTemplate(templatePath, PagerTokenValues(m_readings, forecast, m_clock.now()));
     return PagerReport{r.text, r.error};
 }

@@ -1,4 +1,5 @@
-// The paging demo: a simulated modem and paging service behind a pseudo-terminal, for running without hardware.
+// The paging demo: a simulated modem and paging service behind a pseudo-terminal, for running
+// without hardware.
 #pragma once
 
 #include "paging/hayesmodemsimulator.h"

@@ -13,13 +13,12 @@ TokenValues PagerTokenValues(const ReadingsRecord &readings, const QString &fore
 {
     const QString gustWord = pageCompassWord(readings.text(QStringLiteral("GustDirection")));
     const QString averageWord = readings.text(QStringLiteral("AverageDirectionWord"));
-    TokenValues values = PageTokenValues(readings, forecastText, gustWord, averageWord,
-                                         nowLocal, nowLocal.toUTC());
-    values.erase(std::remove_if(values.begin(), values.end(),
-                                [](const TokenValue &v) {
-                                    return v.token == QLatin1String("*GMT*");
-                                }),
-                 values.end());
+    TokenValues values =
+        PageTokenValues(readings, forecastText, gustWord, averageWord, nowLocal, nowLocal.toUTC());
+    values.erase(
+        std::remove_if(values.begin(), values.end(),
+                       [](const TokenValue &v) { return v.token == QLatin1String("*GMT*"); }),
+        values.end());
     return values;
 }
 

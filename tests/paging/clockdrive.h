@@ -1,4 +1,5 @@
-// Runs the event loop against a manual clock: small clock steps, with pseudo-terminal I/O delivered between them.
+// Runs the event loop against a manual clock: small clock steps, with pseudo-terminal I/O delivered
+// between them.
 #pragma once
 
 #include "acquisition/serialport.h"
@@ -58,8 +59,7 @@ private:
 // moment after the write), so that replies come at the clock time they were sent
 // whatever the machine's load. Returns whether `done` came true.
 inline bool driveUntil(ManualClock &clock, const std::function<bool()> &done,
-                       const std::function<bool()> &delivered, double maxSeconds,
-                       int stepMs = 50)
+                       const std::function<bool()> &delivered, double maxSeconds, int stepMs = 50)
 {
     const auto settle = [&] {
         QElapsedTimer real;

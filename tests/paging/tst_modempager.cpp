@@ -26,8 +26,7 @@ struct StatusAt
 // the status bar showed and when.
 struct Line
 {
-    explicit Line(const QDateTime &start = QDateTime(QDate(2026, 3, 2), QTime(9, 0)))
-        : clock(start)
+    explicit Line(const QDateTime &start = QDateTime(QDate(2026, 3, 2), QTime(9, 0))) : clock(start)
     {
         config.PagerPort = 2;
         config.FtpPort = 1;
@@ -46,8 +45,8 @@ struct Line
         return driveUntil(
             clock, [this] { return !pager.isBusy() && pager.waiting() == 0; },
             [this] {
-                return modem.received().size() >= port->bytesWritten()
-                       && (!port->isOpen() || port->bytesArrived() >= modem.bytesWritten());
+                return modem.received().size() >= port->bytesWritten() &&
+                       (!port->isOpen() || port->bytesArrived() >= modem.bytesWritten());
             },
             maxSeconds);
     }
@@ -137,8 +136,7 @@ void TestModemPager::wholePage()
     QCOMPARE(l.modem.pages().size(), 1);
     QCOMPARE(l.modem.pages()[0].pagerNumber, QStringLiteral("1234567"));
     QCOMPARE(l.modem.pages()[0].message, QStringLiteral("Temp 41.2 F, wind NW 12"));
-    QCOMPARE(l.modem.commandTexts(),
-             QStringList({"ATZ", "ATDT9,5551212"}) + HangUpCommands);
+    QCOMPARE(l.modem.commandTexts(), QStringList({"ATZ", "ATDT9,5551212"}) + HangUpCommands);
     // Commands end in one carriage return, the escape in none; no line feed anywhere.
     QCOMPARE(l.modem.received(),
              QByteArray("ATZ\rATDT9,5551212\r\rM\r1234567\rTemp 41.2 F, wind NW 12\r"
@@ -146,8 +144,7 @@ void TestModemPager::wholePage()
     QCOMPARE(l.statusTexts(),
              QStringList({"Intializing Modem", "DIALING MESSAGE SERVICE",
                           "CONNECTED TO MESSAGE SERVICE", "", "ID=", "SENDING ID",
-                          "SENDING PAGER NUMBER", "SENDING ALPHA MESSAGE", "HANGING UP LINE",
-                          ""}));
+                          "SENDING PAGER NUMBER", "SENDING ALPHA MESSAGE", "HANGING UP LINE", ""}));
     QCOMPARE(l.outcomes, QList<PageOutcome>{PageOutcome::Sent});
     QVERIFY(!l.port->isOpen());
     QCOMPARE(l.hangUps, 0);
@@ -206,23 +203,31 @@ void TestModemPager::failures_data()
     QTest::addColumn<QString>("timedWait"); // the status shown when the wait gave up
     QTest::addColumn<int>("waitMs");        // how long after the command it gave up
 
-    QTest::newRow("no OK") << 0
-                           << QStringList{"Intializing Modem", "NO RESPONSE FROM MODEM", ""}
+    QTest::newRow("no OK") << 0 << QStringList{"Intializing Modem", "NO RESPONSE FROM MODEM", ""}
                            << QStringList{"ATZ"} << PageOutcome::NoResponseFromModem
                            << "NO RESPONSE FROM MODEM" << 5000;
-    QTest::newRow("no carrier")
-        << 1
-        << QStringList{"Intializing Modem", "DIALING MESSAGE SERVICE",
-                       "NO CONNECTION MADE, HANGING UP LINE", "", "HANGING UP LINE", ""}
-        << QStringList{"ATZ", "ATDT5550000", "ATZ", "ATH"} << PageOutcome::NoConnection
-        << "NO CONNECTION MADE, HANGING UP LINE" << 60000;
-    QTest::newRow("no ID prompt")
-        << 2
-        << QStringList{"Intializing Modem", "DIALING MESSAGE SERVICE",
-                       "CONNECTED TO MESSAGE SERVICE", "", "NO RESPONSE FROM PAGING COMPANY",
-                       "", "HANGING UP LINE", ""}
-        << QStringList{"ATZ", "ATDT5550000", "+++", "ATZ", "ATH"}
-        << PageOutcome::NoResponseFromService << "NO RESPONSE FROM PAGING COMPANY" << 15000;
+    QTest::newRow("no carrier") << 1
+                                << QStringList{"Intializing Modem",
+                                               "DIALING MESSAGE SERVICE",
+                                               "NO CONNECTION MADE, HANGING UP LINE",
+                                               "",
+                                               "HANGING UP LINE",
+                                               ""}
+                                << QStringList{"ATZ", "ATDT5550000", "ATZ", "ATH"}
+                                << PageOutcome::NoConnection
+                                << "NO CONNECTION MADE, HANGING UP LINE" << 60000;
+    QTest::newRow("no ID prompt") << 2
+                                  << QStringList{"Intializing Modem",
+                                                 "DIALING MESSAGE SERVICE",
+                                                 "CONNECTED TO MESSAGE SERVICE",
+                                                 "",
+                                                 "NO RESPONSE FROM PAGING COMPANY",
+                                                 "",
+                                                 "HANGING UP LINE",
+                                                 ""}
+                                  << QStringList{"ATZ", "ATDT5550000", "+++", "ATZ", "ATH"}
+                                  << PageOutcome::NoResponseFromService
+                                  << "NO RESPONSE FROM PAGING COMPANY" << 15000;
 }
 
 void TestModemPager::failures()
@@ -248,9 +253,8 @@ void TestModemPager::failures()
     QVERIFY(!l.port->isOpen());
     // The wait that failed lasted its full time-out, counted from the command it answers
     // (the bare return for the ID prompt comes 3 s after the connection status).
-    const qint64 waitStart = failure == 2
-                                 ? l.statusTime("CONNECTED TO MESSAGE SERVICE") + 3000
-                                 : l.modem.commands()[failure].atMs;
+    const qint64 waitStart = failure == 2 ? l.statusTime("CONNECTED TO MESSAGE SERVICE") + 3000
+                                          : l.modem.commands()[failure].atMs;
     const qint64 waited = l.statusTime(timedWait) - waitStart;
     QVERIFY2(qAbs(waited - waitMs) <= 150, qPrintable(QString::number(waited)));
 }
@@ -286,8 +290,7 @@ void TestModemPager::pageAcrossMidnight()
     const qint64 noonStart = noon.statuses.first().ms;
     const qint64 lateStart = late.statuses.first().ms;
     for (int i = 0; i < noon.statuses.size(); ++i) {
-        QVERIFY2(qAbs((late.statuses[i].ms - lateStart) - (noon.statuses[i].ms - noonStart))
-                     <= 150,
+        QVERIFY2(qAbs((late.statuses[i].ms - lateStart) - (noon.statuses[i].ms - noonStart)) <= 150,
                  qPrintable(noon.statuses[i].text));
     }
 }
@@ -316,9 +319,8 @@ void TestModemPager::callsRunOneAfterAnother()
     l.pager.SendPage(QStringLiteral("2"), QStringLiteral("second"), QStringLiteral("5550002"));
     QCOMPARE(l.pager.waiting(), 1);
     QVERIFY(l.runUntilIdle());
-    QCOMPARE(l.modem.commandTexts(),
-             QStringList({"ATZ", "ATDT5550001"}) + HangUpCommands
-                 + QStringList({"ATZ", "ATDT5550002"}) + HangUpCommands);
+    QCOMPARE(l.modem.commandTexts(), QStringList({"ATZ", "ATDT5550001"}) + HangUpCommands +
+                                         QStringList({"ATZ", "ATDT5550002"}) + HangUpCommands);
     QCOMPARE(l.modem.pages().size(), 2);
     QCOMPARE(l.modem.pages()[0].message, QStringLiteral("first"));
     QCOMPARE(l.modem.pages()[1].message, QStringLiteral("second"));
@@ -338,8 +340,9 @@ void TestModemPager::twoHourlyRowsThroughTheModem()
                        PagerCheckWiring{[](const QString &) {
                                             return PagerReport{QStringLiteral("hourly"), {}};
                                         },
-                                        [&](const QString &p, const QString &m,
-                                            const QString &c) { l.pager.SendPage(p, m, c); }});
+                                        [&](const QString &p, const QString &m, const QString &c) {
+                                            l.pager.SendPage(p, m, c);
+                                        }});
     PagerFlags flags;
     checks.CheckPagers(flags);
     QVERIFY(l.runUntilIdle());

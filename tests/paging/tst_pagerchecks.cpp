@@ -41,17 +41,17 @@ struct Bench
     QList<SentPage> sent;
     QStringList templatesRead;
     QString failingTemplate;
-    PagerChecks checks{config, readings, clock,
-                       PagerCheckWiring{
-                           [this](const QString &path) {
-                               templatesRead << path;
-                               if (path == failingTemplate)
-                                   return PagerReport{std::nullopt, QStringLiteral("cannot open")};
-                               return PagerReport{QStringLiteral("report from ") + path, {}};
-                           },
-                           [this](const QString &p, const QString &m, const QString &c) {
-                               sent.append({p, m, c, clock.now()});
-                           }}};
+    PagerChecks checks{
+        config, readings, clock,
+        PagerCheckWiring{[this](const QString &path) {
+                             templatesRead << path;
+                             if (path == failingTemplate)
+                                 return PagerReport{std::nullopt, QStringLiteral("cannot open")};
+                             return PagerReport{QStringLiteral("report from ") + path, {}};
+                         },
+                         [this](const QString &p, const QString &m, const QString &c) {
+                             sent.append({p, m, c, clock.now()});
+                         }}};
 
     Bench()
     {
@@ -175,36 +175,39 @@ void TestPagerChecks::alarms_data()
     QTest::addColumn<int>("units");
     QTest::addColumn<QString>("expected"); // empty: no page
 
-    QTest::newRow("gust above high") << 2 << 1 << "GustSpeed" << "35" << QVariant(30) << 0
-                                     << "High Wind speed alarm triggered at 35 MPH";
-    QTest::newRow("gust equal to high") << 2 << 1 << "GustSpeed" << "30.0" << QVariant("30") << 0
-                                        << "";
-    QTest::newRow("gust below low, metric") << 2 << 2 << "GustSpeed" << "001.5" << QVariant("2")
-                                            << 1 << "Low Wind speed alarm triggered at 001.5 M/S";
-    QTest::newRow("temperature below low") << 3 << 2 << "OutdoorTemperature" << "-5.0"
-                                           << QVariant("0") << 1
-                                           << "Low Temperature alarm triggered at -5.0 C";
-    QTest::newRow("temperature equal to low") << 3 << 2 << "OutdoorTemperature" << "32.0"
-                                              << QVariant(32.0) << 0 << "";
-    QTest::newRow("temperature high, reading below") << 3 << 1 << "OutdoorTemperature" << "70.0"
-                                                     << QVariant(80) << 0 << "";
-    QTest::newRow("dewpoint above high") << 4 << 1 << "OutdoorDewpoint" << "65" << QVariant(60)
-                                         << 0 << "High Dewpoint alarm triggered at 65 F";
-    QTest::newRow("humidity below low, metric") << 5 << 2 << "OutdoorHumidity" << "18"
-                                                << QVariant(25) << 1
-                                                << "Low Humidity alarm triggered at 18 %";
-    QTest::newRow("barometer above high") << 6 << 1 << "SeaLevelPressure" << "30.21"
-                                          << QVariant(" 30.00 ") << 0
-                                          << "High Barometer alarm triggered at 30.21 in Hg";
-    QTest::newRow("barometer below low, metric") << 6 << 2 << "SeaLevelPressure" << "990"
-                                                 << QVariant("1000") << 1
-                                                 << "Low Barometer alarm triggered at 990 MBar";
-    QTest::newRow("direction None, wind") << 2 << 0 << "GustSpeed" << "99" << QVariant(1) << 0
-                                          << "";
-    QTest::newRow("direction None, barometer") << 6 << 0 << "SeaLevelPressure" << "1"
-                                               << QVariant(40) << 0 << "";
-    QTest::newRow("rainfall has no check") << 7 << 1 << "RainRate" << "9" << QVariant(1) << 0
-                                           << "";
+    QTest::newRow("gust above high")
+        << 2 << 1 << "GustSpeed"
+        << "35" << QVariant(30) << 0 << "High Wind speed alarm triggered at 35 MPH";
+    QTest::newRow("gust equal to high") << 2 << 1 << "GustSpeed"
+                                        << "30.0" << QVariant("30") << 0 << "";
+    QTest::newRow("gust below low, metric")
+        << 2 << 2 << "GustSpeed"
+        << "001.5" << QVariant("2") << 1 << "Low Wind speed alarm triggered at 001.5 M/S";
+    QTest::newRow("temperature below low")
+        << 3 << 2 << "OutdoorTemperature"
+        << "-5.0" << QVariant("0") << 1 << "Low Temperature alarm triggered at -5.0 C";
+    QTest::newRow("temperature equal to low") << 3 << 2 << "OutdoorTemperature"
+                                              << "32.0" << QVariant(32.0) << 0 << "";
+    QTest::newRow("temperature high, reading below") << 3 << 1 << "OutdoorTemperature"
+                                                     << "70.0" << QVariant(80) << 0 << "";
+    QTest::newRow("dewpoint above high")
+        << 4 << 1 << "OutdoorDewpoint"
+        << "65" << QVariant(60) << 0 << "High Dewpoint alarm triggered at 65 F";
+    QTest::newRow("humidity below low, metric")
+        << 5 << 2 << "OutdoorHumidity"
+        << "18" << QVariant(25) << 1 << "Low Humidity alarm triggered at 18 %";
+    QTest::newRow("barometer above high")
+        << 6 << 1 << "SeaLevelPressure"
+        << "30.21" << QVariant(" 30.00 ") << 0 << "High Barometer alarm triggered at 30.21 in Hg";
+    QTest::newRow("barometer below low, metric")
+        << 6 << 2 << "SeaLevelPressure"
+        << "990" << QVariant("1000") << 1 << "Low Barometer alarm triggered at 990 MBar";
+    QTest::newRow("direction None, wind") << 2 << 0 << "GustSpeed"
+                                          << "99" << QVariant(1) << 0 << "";
+    QTest::newRow("direction None, barometer") << 6 << 0 << "SeaLevelPressure"
+                                               << "1" << QVariant(40) << 0 << "";
+    QTest::newRow("rainfall has no check") << 7 << 1 << "RainRate"
+                                           << "9" << QVariant(1) << 0 << "";
 }
 
 void TestPagerChecks::alarms()
@@ -350,14 +353,14 @@ void TestPagerChecks::quarterHourPeriods_data()
     QTest::addColumn<QDateTime>("periodStart");
 
     const QDate d(2026, 3, 2);
-    QTest::newRow("just before a clearing") << QDateTime(d, QTime(10, 4, 59))
-                                            << QDateTime(d, QTime(9, 50));
+    QTest::newRow("just before a clearing")
+        << QDateTime(d, QTime(10, 4, 59)) << QDateTime(d, QTime(9, 50));
     QTest::newRow("at a clearing") << QDateTime(d, QTime(10, 5)) << QDateTime(d, QTime(10, 5));
-    QTest::newRow("last minute of a period") << QDateTime(d, QTime(10, 19, 59))
-                                             << QDateTime(d, QTime(10, 5));
+    QTest::newRow("last minute of a period")
+        << QDateTime(d, QTime(10, 19, 59)) << QDateTime(d, QTime(10, 5));
     QTest::newRow("the 50 period") << QDateTime(d, QTime(10, 58)) << QDateTime(d, QTime(10, 50));
-    QTest::newRow("after midnight") << QDateTime(d, QTime(0, 3))
-                                    << QDateTime(d.addDays(-1), QTime(23, 50));
+    QTest::newRow("after midnight")
+        << QDateTime(d, QTime(0, 3)) << QDateTime(d.addDays(-1), QTime(23, 50));
 }
 
 void TestPagerChecks::quarterHourPeriods()

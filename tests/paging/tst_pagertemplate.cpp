@@ -63,27 +63,30 @@ void TestPagerTemplate::expansion_data()
         << QByteArray("*AWDA*/*CWDA*")
         << QStringList{"AverageDirectionWord=SouthWest", "GustDirection=337"} << QString()
         << QStringLiteral("SouthWest/North");
-    QTest::newRow("gust word at a sector bound") << QByteArray("*CWDA*")
-                                                 << QStringList{"GustDirection=23"} << QString()
-                                                 << QStringLiteral("NorthEast");
-    QTest::newRow("gust word without a reading") << QByteArray("[*CWDA*]") << QStringList()
-                                                 << QString() << QStringLiteral("[North]");
-    QTest::newRow("forecast trimmed") << QByteArray("*SWX*!") << QStringList()
-                                      << QStringLiteral("  Rain later\r\n")
-                                      << QStringLiteral("Rain later!");
-    QTest::newRow("no forecast yet") << QByteArray("F:*SWX*.") << QStringList() << QString()
-                                     << QStringLiteral("F:.");
-    QTest::newRow("dewpoint alarm threshold") << QByteArray("*DOAH*")
-                                              << QStringList{"OutdoorDewpointAlarmHigh=0"}
-                                              << QString() << QStringLiteral("0");
-    QTest::newRow("date and time") << QByteArray("*D/T*") << QStringList() << QString()
-                                   << generalDate(Now);
+    QTest::newRow("gust word at a sector bound")
+        << QByteArray("*CWDA*") << QStringList{"GustDirection=23"} << QString()
+        << QStringLiteral("NorthEast");
+    QTest::newRow("gust word without a reading")
+        << QByteArray("[*CWDA*]") << QStringList() << QString() << QStringLiteral("[North]");
+    QTest::newRow("forecast trimmed")
+        << QByteArray("*SWX*!") << QStringList() << QStringLiteral("  Rain later\r\n")
+        << QStringLiteral("Rain later!");
+    QTest::newRow("no forecast yet")
+        << QByteArray("F:*SWX*.") << QStringList() << QString() << QStringLiteral("F:.");
+    QTest::newRow("dewpoint alarm threshold")
+        << QByteArray("*DOAH*") << QStringList{"OutdoorDewpointAlarmHigh=0"} << QString()
+        << QStringLiteral("0");
+    QTest::newRow("date and time")
+        << QByteArray("*D/T*") << QStringList() << QString() << generalDate(Now);
     QTest::newRow("a value holding a token is not expanded again")
-        << QByteArray("*TPO*|*TPI*") << QStringList{"OutdoorTemperature=*TPI*", "IndoorTemperature=70"}
-        << QString() << QStringLiteral("*TPI*|70");
-    QTest::newRow("8-bit characters pass through") << QByteArray("41\xb0" "F") << QStringList()
-                                                   << QString()
-                                                   << QString::fromLatin1("41\xb0" "F");
+        << QByteArray("*TPO*|*TPI*")
+        << QStringList{"OutdoorTemperature=*TPI*", "IndoorTemperature=70"} << QString()
+        << QStringLiteral("*TPI*|70");
+    QTest::newRow("8-bit characters pass through") << QByteArray("41\xb0"
+                                                                 "F")
+                                                   << QStringList() << QString()
+                                                   << QString::fromLatin1("41\xb0"
+                                                                          "F");
     QTest::newRow("empty template") << QByteArray() << QStringList() << QString() << QString();
 }
 

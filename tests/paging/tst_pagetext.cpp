@@ -22,10 +22,12 @@ void TestPageText::lineText_data()
     QTest::newRow("lone CR and LF") << "a\rb\nc\n\rd" << QByteArray("a b c  d");
     QTest::newRow("tab") << "a\tb" << QByteArray("a b");
     QTest::newRow("degree sign") << QString::fromUtf8("20\u00b0C") << QByteArray("20?C");
-    QTest::newRow("other control characters") << QString::fromLatin1("a\x1b" "b\x7f" "c")
+    QTest::newRow("other control characters") << QString::fromLatin1("a\x1b"
+                                                                     "b\x7f"
+                                                                     "c")
                                               << QByteArray("a?b?c");
-    QTest::newRow("one character beyond 16 bits") << QString::fromUtf8("x\U0001F327y")
-                                                  << QByteArray("x?y");
+    QTest::newRow("one character beyond 16 bits")
+        << QString::fromUtf8("x\U0001F327y") << QByteArray("x?y");
     QTest::newRow("empty") << QString() << QByteArray();
 }
 

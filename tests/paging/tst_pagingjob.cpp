@@ -82,8 +82,8 @@ void TestPagingJob::reportsGoOutThroughTheSimulatedService()
     const bool done = driveUntil(
         clock, [&] { return !job.pager().isBusy() && job.pager().waiting() == 0; },
         [&] {
-            return service.modem()->received().size() >= port->bytesWritten()
-                   && (!port->isOpen() || port->bytesArrived() >= service.modem()->bytesWritten());
+            return service.modem()->received().size() >= port->bytesWritten() &&
+                   (!port->isOpen() || port->bytesArrived() >= service.modem()->bytesWritten());
         },
         300);
     QVERIFY(done);
