@@ -1,10 +1,107 @@
-// Placeholder until the mode lands.
+// corvane --headless: the unattended engine without windows; status and titles go to standard error.
 #include "app/commands.h"
+#include "app/groupsummary.h"
+#include "app/runtime.h"
 
+#include "acquisition/readingsrecord.h"
+#include "core/clock.h"
+#include "core/programdir.h"
+#include "core/statusboard.h"
+#include "scheduler/scheduler.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
-int runHeadless(int &, char **, const RunOptions &)
+namespace {
+
+int g_signalPipe[2] = {-1, -1};
+
+// Only async-signal-safe work here: the event loop reads the pipe.
+extern "C" void onStopSignal(int signo)
 {
-    std::fputs("corvane: this mode is not built yet\n", stderr);
-    return 3;
+    const int saved = errno;
+    const unsigned char byte = static_cast<unsigned char>(signo);
+    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
+    errno = saved;
+}
+
+bool installStopSignals()
+{
+    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return false;
+    struct sigaction sa = {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    return ::sigaction(SIGINT, &sa, nullptr) == 0 && ::sigaction(SIGTERM, &sa, nullptr) == 0;
+}
+
+void printLine(Clock &clock, const QString &text)
+{
+    const QByteArray line = (clock.now().toString(Qt::ISODate) + QLatin1Char(' ') + text + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
+    std::fflush(stderr);
+}
+
+} // namespace
+
+int runHeadless(int &argc, char **argv, const RunOptions &options)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvane"));
+    if (!installStopSignals()) {
+        std::perror("corvane: cannot watch SIGINT and SIGTERM");
+        return 1;
+    }
+
+    SystemClock clock;
+    Runtime runtime(clock, options);
+    QObject::connect(&runtime.status(), &StatusBoard::statusTextChanged,
+                     [&](const QString &text) { printLine(clock, text); });
+    QObject::connect(&runtime.status(), &StatusBoard::titleChanged,
+                     [&](const QString &text) { printLine(clock, text); });
+
+    SummaryThrottle throttle;
+    QObject::connect(&runtime.record(), &ReadingsRecord::groupChanged, [&](SensorGroup group) {
+        if (throttle.allow(group, clock.monotonicMs()))
+            printLine(clock, groupSummary(group, runtime.record(), runtime.configuration().DisplayUnits));
+    });
+
+    // A stop request waits for the running tick, so a record being written is finished.
+    bool stopping = false;
+    const auto stop = [&] {
+        runtime.shutDown();
+        printLine(clock, QStringLiteral("corvane: stopped"));
+        QCoreApplication::exit(0);
+    };
+    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
+        unsigned char signo = 0;
+        while (::read(g_signalPipe[0], &signo, 1) == 1) {
+        }
+        if (stopping)
+            return;
+        stopping = true;
+        printLine(clock, QStringLiteral("corvane: stopping on %1")
+                             .arg(signo == SIGTERM ? QStringLiteral("SIGTERM") : QStringLiteral("SIGINT")));
+        if (runtime.scheduler().inTick())
+            QObject::connect(&runtime.scheduler(), &Scheduler::idle, &app, stop, Qt::QueuedConnection);
+        else
+            stop();
+    });
+
+    printLine(clock, QStringLiteral("corvane: headless%1, program directory %2")
+                         .arg(options.simulate ? QStringLiteral(" with the simulated console") : QString(),
+                              programDirectory()));
+    runtime.startUp();
+    printLine(clock, QStringLiteral("corvane: station port %1 %2")
+                         .arg(runtime.stationDevicePath(),
+                              runtime.stationPortOpen() ? QStringLiteral("open") : QStringLiteral("not open")));
+    return app.exec();
 }

@@ -13,6 +13,7 @@
 #include <QTemporaryFile>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -39,6 +40,11 @@ LogResult reserveTemporary(const QString &finalPath, QString *name)
         return LogResult::failure(QStringLiteral("cannot create a file in %1: %2")
                                       .arg(QDir::toNativeSeparators(fi.absolutePath()), tmp.errorString()));
     *name = tmp.fileName();
+    // A temporary file is private to its owner; a log file gets the modes SQLite gives
+    // the files it creates, so that a chart reader in the owner's group can open it.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(tmp.handle(), 0644 & ~mask);
     return LogResult::success();
 }
 

@@ -1,0 +1,266 @@
+// The engine's start-up, port handling, plugged-in jobs and logging, run on a manual clock.
+#include "acquisition/readingsrecord.h"
+#include "acquisition/simulatedconsole.h"
+#include "app/runtime.h"
+#include "config/configfile.h"
+#include "core/manualclock.h"
+#include "core/statusboard.h"
+#include "fakes/ptypair.h"
+#include "logging/monthdatabase.h"
+#include "logging/sqlitefile.h"
+#include "scheduler/scheduler.h"
+
+#include <QFile>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QDateTime kStart(QDate(2026, 4, 30), QTime(9, 0, 0));
+
+bool writePortsFile(const QString &dir, const QStringList &lines)
+{
+    QFile f(QDir(dir).filePath(QStringLiteral("Ports.cfg")));
+    return f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(lines.join('\n').toUtf8() + '\n') > 0;
+}
+
+Configuration stationConfig(int port)
+{
+    Configuration c;
+    c.StationPort = qint16(port);
+    return c;
+}
+
+} // namespace
+
+class TstRuntime : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void startUpWithoutConfigurationFile();
+    void startUpAppliesFileAndOpensMappedPort();
+    void stationPortFailureOnlyShowsStatusText_data();
+    void stationPortFailureOnlyShowsStatusText();
+    void savedConfigurationReopensPortOnlyWhenChanged();
+    void pluggedJobsRunWhenDue();
+    void framesReachTheMonthLog();
+    void simulatedConsoleFeedsTheRecord();
+    void shutDownStopsEverything();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+void TstRuntime::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    qputenv("CORVANE_HOME", m_home->path().toLocal8Bit());
+}
+
+void TstRuntime::cleanup()
+{
+    qunsetenv("CORVANE_HOME");
+    m_home.reset();
+}
+
+void TstRuntime::startUpWithoutConfigurationFile()
+{
+    ManualClock clock(kStart);
+    Runtime runtime(clock, RunOptions{});
+    QSignalSpy changed(&runtime, &Runtime::configurationChanged);
+    runtime.startUp();
+    QCOMPARE(changed.size(), 1);
+    QCOMPARE(runtime.configuration().DisplayUnits, qint16(0));
+    QVERIFY(!runtime.stationPortOpen());
+    QVERIFY(!runtime.status().statusText().isEmpty());
+    QVERIFY(runtime.scheduler().isRunning());
+
+    // Logging is off, yet the first tick creates the month file (and the missing template).
+    const QString month = MonthDatabase(m_home->path(), kStart.date());
+    clock.advanceSeconds(19);
+    QVERIFY(!QFileInfo::exists(month));
+    clock.advanceSeconds(1);
+    QVERIFY(QFileInfo::exists(month));
+    QVERIFY(QFileInfo::exists(logTemplatePath(m_home->path())));
+}
+
+void TstRuntime::startUpAppliesFileAndOpensMappedPort()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("3=%1").arg(pty.slavePath())}));
+    Configuration c = stationConfig(3);
+    c.DisplayUnits = 1;
+    c.LoggingInterval = 5;
+    QVERIFY(saveConfiguration(configurationFilePath(), c).ok());
+
+    ManualClock clock(kStart);
+    Runtime runtime(clock, RunOptions{});
+    runtime.startUp();
+    QCOMPARE(runtime.configuration().DisplayUnits, qint16(1));
+    QCOMPARE(runtime.configuration().LoggingInterval, qint16(5));
+    QCOMPARE(runtime.stationDevicePath(), pty.slavePath());
+    QVERIFY(runtime.stationPortOpen());
+}
+
+void TstRuntime::stationPortFailureOnlyShowsStatusText_data()
+{
+    QTest::addColumn<int>("port");
+    QTest::addColumn<QString>("mapping");
+    QTest::newRow("no port set") << 0 << QString();
+    QTest::newRow("device missing") << 2 << "2=/dev/corvane-no-such-device";
+}
+
+void TstRuntime::stationPortFailureOnlyShowsStatusText()
+{
+    QFETCH(int, port);
+    QFETCH(QString, mapping);
+    if (!mapping.isEmpty())
+        QVERIFY(writePortsFile(m_home->path(), {mapping}));
+    QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(port)).ok());
+    ManualClock clock(kStart);
+    Runtime runtime(clock, RunOptions{});
+    QSignalSpy status(&runtime.status(), &StatusBoard::statusTextChanged);
+    runtime.startUp();
+    QVERIFY(!runtime.stationPortOpen());
+    QCOMPARE(status.size(), 1);
+    QVERIFY(runtime.scheduler().isRunning());
+    QCOMPARE(runtime.status().title(), QString());
+}
+
+void TstRuntime::savedConfigurationReopensPortOnlyWhenChanged()
+{
+    PtyPair first;
+    PtyPair second;
+    QVERIFY(first.isValid() && second.isValid());
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(first.slavePath()),
+                                            QStringLiteral("2=%1").arg(second.slavePath())}));
+    QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(1)).ok());
+    ManualClock clock(kStart);
+    Runtime runtime(clock, RunOptions{});
+    runtime.startUp();
+    QCOMPARE(runtime.stationDevicePath(), first.slavePath());
+
+    QSignalSpy changed(&runtime, &Runtime::configurationChanged);
+    Configuration c = runtime.configuration();
+    c.UploadInterval = 7;
+    runtime.setConfiguration(c);
+    QCOMPARE(runtime.configuration().UploadInterval, qint16(7));
+    QCOMPARE(runtime.stationDevicePath(), first.slavePath());
+    QVERIFY(runtime.stationPortOpen());
+
+    c.StationPort = 2;
+    runtime.setConfiguration(c);
+    QCOMPARE(runtime.stationDevicePath(), second.slavePath());
+    QVERIFY(runtime.stationPortOpen());
+    QCOMPARE(changed.size(), 2);
+    // The old device is free again: another program can open and lock it.
+    QFile old(first.slavePath());
+    QVERIFY(old.open(QIODevice::ReadWrite));
+}
+
+void TstRuntime::pluggedJobsRunWhenDue()
+{
+    ManualClock clock(kStart.addSecs(40)); // ticks on whole 10 s from 09:01:00
+    Runtime runtime(clock, RunOptions{});
+    runtime.startUp();
+    Configuration c = runtime.configuration();
+    c.UploadInterval = 1;
+    c.Pagers[1].Enabled = 1;
+    c.Graph[GraphUploadTime] = QDateTime(QDate(2001, 1, 1), QTime(9, 3));
+    c.Graph[UploadGraphs] = 1;
+    runtime.setConfiguration(c);
+
+    QList<QDateTime> published;
+    QList<QDateTime> graphs;
+    QList<PagerFlags *> flagsSeen;
+    runtime.setPublishing([&] { published << clock.now(); });
+    runtime.setGraphs([&] { graphs << clock.now(); });
+    runtime.setPagerChecks([&](PagerFlags &flags) {
+        flagsSeen << &flags;
+        flags.AlarmPageSent[1] = true;
+    });
+    clock.advanceSeconds(4 * 60);
+
+    QCOMPARE(published.first(), QDateTime(kStart.date(), QTime(9, 2, 10)));
+    QCOMPARE(published.size(), 3);
+    QCOMPARE(graphs, QList<QDateTime>{QDateTime(kStart.date(), QTime(9, 3))});
+    QCOMPARE(flagsSeen.size(), 23); // every tick, 09:01:00 to 09:04:40
+    QVERIFY(flagsSeen.first() == &runtime.scheduler().pagerFlags());
+    QVERIFY(runtime.scheduler().pagerFlags().AlarmPageSent[1]);
+}
+
+void TstRuntime::framesReachTheMonthLog()
+{
+    PtyPair pty;
+    QVERIFY(pty.isValid());
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(pty.slavePath())}));
+    Configuration c = stationConfig(1);
+    c.LoggingInterval = 1;
+    QVERIFY(saveConfiguration(configurationFilePath(), c).ok());
+    ManualClock clock(kStart.addSecs(40));
+    Runtime runtime(clock, RunOptions{});
+    runtime.startUp();
+    QVERIFY(runtime.stationPortOpen());
+
+    SimulatedConsole console(clock, 7);
+    QVERIFY(pty.writeToPort(console.frame(SensorGroup::Temperature)));
+    QTRY_VERIFY(runtime.record().has(QStringLiteral("OutdoorTemperature")));
+    const double shown = runtime.record().text(QStringLiteral("OutdoorTemperature")).toDouble();
+
+    QStringList titles;
+    connect(&runtime.status(), &StatusBoard::titleChanged, [&](const QString &t) { titles << t; });
+    clock.advanceSeconds(2 * 60); // the first record is due one minute after the first tick
+    QVERIFY2(!titles.isEmpty() && titles.last().startsWith(QLatin1String("Corvane : DataBase Logging Completed")),
+             qPrintable(titles.join(" | ")));
+
+    SqliteFile db;
+    QVERIFY(db.open(MonthDatabase(m_home->path(), kStart.date()), SqliteFile::Mode::ReadOnly).ok());
+    QSqlQuery q(db.database());
+    QVERIFY(q.exec(QStringLiteral("SELECT \"Temperature\", \"Humidity\" FROM \"Outdoor Data\"")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toDouble(), shown);
+    QVERIFY(q.value(1).isNull()); // no humidity frame came
+}
+
+void TstRuntime::simulatedConsoleFeedsTheRecord()
+{
+    ManualClock clock(kStart);
+    RunOptions options;
+    options.simulate = true;
+    Runtime runtime(clock, options);
+    runtime.startUp();
+    QVERIFY(runtime.stationPortOpen());
+    QVERIFY(runtime.stationDevicePath().startsWith(QLatin1String("/dev/")));
+    QSet<int> groups;
+    connect(&runtime.record(), &ReadingsRecord::groupChanged, [&](SensorGroup g) { groups.insert(int(g)); });
+    // The console's frames travel through a real pseudo-terminal; give the loop time to read them.
+    for (int i = 0; i < 100 && groups.size() < 5; ++i) {
+        clock.advanceSeconds(2);
+        QTest::qWait(20);
+    }
+    QCOMPARE(groups.size(), 5);
+}
+
+void TstRuntime::shutDownStopsEverything()
+{
+    PtyPair pty;
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(pty.slavePath())}));
+    QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(1)).ok());
+    ManualClock clock(kStart);
+    Runtime runtime(clock, RunOptions{});
+    runtime.startUp();
+    QVERIFY(runtime.stationPortOpen());
+    runtime.shutDown();
+    QVERIFY(!runtime.stationPortOpen());
+    QVERIFY(!runtime.scheduler().isRunning());
+    clock.advanceSeconds(60);
+    QVERIFY(!QFileInfo::exists(MonthDatabase(m_home->path(), kStart.date())));
+}
+
+QTEST_GUILESS_MAIN(TstRuntime)
+#include "tst_runtime.moc"
