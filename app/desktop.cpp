@@ -1,10 +1,114 @@
-// Placeholder until the mode lands.
+// corvane (desktop): the engine with the main window, its detail windows and menu commands.
 #include "app/commands.h"
+#include "app/runtime.h"
 
-#include <cstdio>
+#include "acquisition/readingsrecord.h"
+#include "core/clock.h"
+#include "core/statusboard.h"
+#include "publishing/curltransferchannel.h"
+#include "publishing/forecast.h"
+#include "publishing/publisher.h"
+#include "scheduler/scheduler.h"
+#include "ui/detailwindow.h"
+#include "ui/wx.h"
 
-int runDesktop(int &, char **, const RunOptions &)
+#include <QApplication>
+#include <QDir>
+#include <QTimer>
+
+namespace {
+
+// CORVANE_SCREENSHOTS=FOLDER: after CORVANE_SCREENSHOT_DELAY seconds (12 unless given, so
+// that every sensor group has arrived) the main window and two detail windows are saved
+// as pictures in FOLDER and the program ends. Used by scripts/screenshots.sh.
+void scheduleScreenshots(Wx &wx)
 {
-    std::fputs("corvane: this mode is not built yet\n", stderr);
-    return 3;
+    const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
+    if (folder.isEmpty())
+        return;
+    bool ok = false;
+    double delay = qEnvironmentVariable("CORVANE_SCREENSHOT_DELAY").toDouble(&ok);
+    if (!ok || delay < 0)
+        delay = 12;
+    QTimer::singleShot(int(delay * 1000), &wx, [&wx] {
+        for (const char *name : {"Temperature", "Wind"}) {
+            if (DetailWindow *w = wx.detailWindow(name)) {
+                w->move(wx.frameGeometry().topRight() + QPoint(20, 0));
+                w->showAndRaise();
+            }
+        }
+        // One more turn of the event loop lets the windows lay out and paint.
+        QTimer::singleShot(500, &wx, [&wx] {
+            const QString folder = qEnvironmentVariable("CORVANE_SCREENSHOTS");
+            QDir().mkpath(folder);
+            const QDir dir(folder);
+            wx.grab().save(dir.filePath(QStringLiteral("main-window.png")));
+            wx.detailWindow(QStringLiteral("Temperature"))
+                ->grab()
+                .save(dir.filePath(QStringLiteral("temperature-window.png")));
+            wx.detailWindow(QStringLiteral("Wind"))
+                ->grab()
+                .save(dir.filePath(QStringLiteral("wind-window.png")));
+            emit wx.endProgram();
+        });
+    });
+}
+
+} // namespace
+
+int runDesktop(int &argc, char **argv, const RunOptions &options)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("corvane"));
+    QApplication::setQuitOnLastWindowClosed(false); // the main window's unload ends it
+
+    SystemClock clock;
+    Runtime runtime(clock, options);
+    const Configuration &config = runtime.configuration();
+
+    // Inet1 and Inet3 upload pages and graphs by FTP; Inet2 fetches the forecast by HTTP.
+    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp);
+    CurlTransferChannel inet2(CurlTransferChannel::Protocol::Http);
+    CurlTransferChannel inet3(CurlTransferChannel::Protocol::Ftp);
+    Publisher publisher(clock, config, runtime.record(), runtime.status(), inet1, inet2, inet3);
+    runtime.setPublishing([&publisher] { publisher.PublishWebPages(); });
+
+    Wx wx(runtime.record(), runtime.status(),
+          [&runtime]() -> const Configuration & { return runtime.configuration(); });
+    wx.followStationLink(runtime.stationLink());
+    QObject::connect(&runtime, &Runtime::configurationChanged, &wx, [&] {
+        publisher.applyFtpSettings(runtime.configuration());
+        wx.ApplyUnitCaptions();
+    });
+    QObject::connect(&publisher.forecast(), &ForecastRetriever::forecastChanged, &wx,
+                     &Wx::setForecastText);
+    wx.wireAction(QStringLiteral("m_UpPage"), [&publisher] { publisher.PublishWebPages(); });
+    wx.wireAction(QStringLiteral("m_generateforecast"),
+                  [&publisher] { publisher.RequestForecast(); });
+    wx.wireAction(QStringLiteral("m_vforecast"), [&wx] { wx.ToggleForecast(); });
+
+    // A pass that is waiting inside Timer1's tick finishes first, so that a record being
+    // written is not lost; then the port is closed and the event loop left.
+    bool ending = false;
+    QObject::connect(&wx, &Wx::endProgram, &app, [&] {
+        if (ending)
+            return;
+        ending = true;
+        const auto end = [&] {
+            runtime.shutDown();
+            QCoreApplication::exit(0);
+        };
+        if (runtime.scheduler().inTick())
+            QObject::connect(&runtime.scheduler(), &Scheduler::idle, &app, end,
+                             Qt::QueuedConnection);
+        else
+            end();
+    });
+
+    runtime.startUp();
+    wx.show();
+    scheduleScreenshots(wx);
+    const int result = app.exec();
+    wx.unloadWindows();
+    return result;
 }

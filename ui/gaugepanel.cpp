@@ -39,7 +39,7 @@ GaugePanel::GaugePanel(QWidget *parent) : QWidget(parent)
     m_quillon = new Quillon1(this);
     const QList<QWidget *> gauges = {m_ferrick, m_tamsel, m_velmor, m_quillon};
     // Big enough to read the scales; the dials keep square as the panel grows.
-    const int side = fontMetrics().height() * 7;
+    const int side = fontMetrics().height() * 9;
     int column = 0;
     for (const GaugeColumn &c : gaugeColumns) {
         QWidget *gauge = gauges.at(column);

@@ -2,32 +2,56 @@
 // and date boxes, from a layout table.
 #include "ui/readingpanel.h"
 
+#include "config/unitcaptions.h"
+
 #include <QBoxLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
-enum Column { CaptionColumn, ValueColumn, UnitColumn, TimeColumn, DateColumn };
+enum Column { CaptionColumn, ValueColumn, UnitColumn, TimeColumn, DateColumn, SpareColumn };
 
 } // namespace
 
 ReadingPanel::ReadingPanel(const ReadingLayout &layout, QWidget *parent) : QWidget(parent)
 {
+    // Shared column widths line the sections of a window up with each other.
+    const QFontMetrics fm = fontMetrics();
+    for (const ReadingSection &section : layout.sections) {
+        for (const ReadingRow &row : section.rows) {
+            m_captionWidth = qMax(m_captionWidth, fm.horizontalAdvance(row.caption));
+            QStringList units{row.unit};
+            if (!row.unitLabel.isEmpty())
+                units << unitCaption(layout.name, row.unitLabel, 0)
+                      << unitCaption(layout.name, row.unitLabel, 1);
+            for (const QString &unit : std::as_const(units))
+                m_unitWidth = qMax(m_unitWidth, fm.horizontalAdvance(unit));
+        }
+    }
+
     auto *columns = new QHBoxLayout(this);
     columns->setContentsMargins(0, 0, 0, 0);
     QList<QVBoxLayout *> stacks;
+    QList<QWidget *> lastOfColumn;
     for (const ReadingSection &section : layout.sections) {
         while (stacks.size() <= section.column) {
             stacks.append(new QVBoxLayout);
+            lastOfColumn.append(nullptr);
             columns->addLayout(stacks.last(), 1);
         }
-        stacks[section.column]->addWidget(buildSection(section));
+        QWidget *box = buildSection(section);
+        stacks[section.column]->addWidget(box);
+        lastOfColumn[section.column] = box;
     }
-    // Columns of unequal height keep their sections at the top.
-    for (QVBoxLayout *stack : std::as_const(stacks))
-        stack->addStretch(1);
+    // The last section of a shorter column grows, so that the columns end level.
+    for (int i = 0; i < stacks.size(); ++i) {
+        if (lastOfColumn.at(i))
+            stacks.at(i)->setStretchFactor(lastOfColumn.at(i), 1);
+    }
     m_texts.bind(this, bindingsOf(layout));
 }
 
@@ -36,9 +60,21 @@ QWidget *ReadingPanel::buildSection(const ReadingSection &section)
     auto *box = new QGroupBox(section.title, this);
     auto *grid = new QGridLayout(box);
     grid->setHorizontalSpacing(6);
-    for (int i = 0; i < section.rows.size(); ++i)
-        addRow(grid, i, section.rows.at(i));
-    grid->setColumnStretch(ValueColumn, 1);
+    grid->setColumnMinimumWidth(CaptionColumn, m_captionWidth);
+    grid->setColumnMinimumWidth(UnitColumn, m_unitWidth);
+    int line = 0;
+    const bool dated = std::any_of(section.rows.cbegin(), section.rows.cend(),
+                                   [](const ReadingRow &r) { return !r.timeBox.isEmpty(); });
+    if (dated) {
+        grid->addWidget(new QLabel(tr("Time"), box), line, TimeColumn, Qt::AlignHCenter);
+        grid->addWidget(new QLabel(tr("Date"), box), line, DateColumn, Qt::AlignHCenter);
+        ++line;
+    }
+    for (const ReadingRow &row : section.rows)
+        addRow(grid, line++, row);
+    // Boxes keep the size of their longest text; extra room goes right and down.
+    grid->setColumnStretch(SpareColumn, 1);
+    grid->setRowStretch(line, 1);
     return box;
 }
 

@@ -22,4 +22,6 @@ private:
     void addRow(QGridLayout *grid, int line, const ReadingRow &row);
 
     BoundTexts m_texts;
+    int m_captionWidth = 0;
+    int m_unitWidth = 0;
 };

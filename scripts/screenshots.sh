@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Saves pictures of the main window and the Temperature and Wind windows, fed by the
+# simulated console, under Xvfb into docs/screenshots/ (or the folder given).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+out="${1:-docs/screenshots}"
+build_dir="${CORVANE_BUILD_DIR:-build}"
+scripts/deps.sh
+if [ -f "$build_dir/build.ninja" ]; then
+  cmake --build "$build_dir" --target corvane
+else
+  scripts/build.sh
+fi
+
+# A program directory of its own: no configuration file, so English units and defaults.
+home="$(mktemp -d)"
+trap 'rm -rf "$home"' EXIT
+mkdir -p "$out"
+CORVANE_HOME="$home" CORVANE_SCREENSHOTS="$out" CORVANE_SCREENSHOT_DELAY="${CORVANE_SCREENSHOT_DELAY:-12}" \
+  xvfb-run -a -s "-screen 0 1600x1200x24" "$build_dir/app/corvane" --simulate --seed 1
+ls -l "$out"/main-window.png "$out"/temperature-window.png "$out"/wind-window.png
