@@ -1,5 +1,7 @@
-// Compass words by the station's uneven sector bounds.
+// Compass words of direction texts, by the same bounds as the readings use.
 #include "publishing/compassword.h"
+
+#include "acquisition/weatherwords.h"
 
 #include <cmath>
 #include <limits>
@@ -19,22 +21,5 @@ int directionDegrees(const QString &directionText)
 
 QString pageCompassWord(const QString &directionText)
 {
-    struct Sector
-    {
-        int from;
-        int to;
-        const char *word;
-    };
-    // Sectors are 44 to 46 degrees wide; these bounds are the station's rule.
-    static constexpr Sector kSectors[] = {
-        {23, 67, "NorthEast"},   {68, 112, "East"},  {113, 156, "SouthEast"},
-        {157, 202, "South"},     {203, 247, "SouthWest"}, {248, 292, "West"},
-        {293, 336, "NorthWest"},
-    };
-    const int n = directionDegrees(directionText);
-    for (const Sector &s : kSectors) {
-        if (n >= s.from && n <= s.to)
-            return QString::fromLatin1(s.word);
-    }
-    return QStringLiteral("North");
+    return CompassWord(directionDegrees(directionText));
 }

@@ -7,7 +7,6 @@
 // even neighbour; a text that is not a number gives 0.
 int directionDegrees(const QString &directionText);
 
-// "North", "NorthEast", ... "NorthWest" for a direction text, by the inclusive bounds
-// 23-67 NorthEast, 68-112 East, 113-156 SouthEast, 157-202 South, 203-247 SouthWest,
-// 248-292 West, 293-336 NorthWest, anything else North.
+// "North", "NorthEast", ... "NorthWest" for a direction text: CompassWord of its whole
+// number of degrees.
 QString pageCompassWord(const QString &directionText);

@@ -92,8 +92,8 @@ public:
     QString lastError;
 
     bool busy = false;
-    quint64 serial = 0;  // states posted for an abandoned operation are dropped
-    int lastState = 0;   // progress states are reported once each, in order
+    quint64 serial = 0; // states posted for an abandoned operation are dropped
+    int lastState = 0;  // progress states are reported once each, in order
     bool uploading = false;
     qint64 uploadSize = 0;
     QFile upload;
@@ -104,8 +104,8 @@ public:
 
 void CurlTransferChannel::Private::post(int state)
 {
-    const bool progress = state < TransferState::Error && state != TransferState::Disconnecting
-                          && state != TransferState::Disconnected;
+    const bool progress = state < TransferState::Error && state != TransferState::Disconnecting &&
+                          state != TransferState::Disconnected;
     if (progress) {
         if (state <= lastState)
             return;
@@ -276,11 +276,13 @@ int CurlTransferChannel::Private::onSocket(CURL *, curl_socket_t s, int what, vo
         d->sockets.remove(s);
         return 0;
     }
-    const auto watch = [d, s](QPointer<QSocketNotifier> &n, QSocketNotifier::Type type, bool wanted) {
+    const auto watch = [d, s](QPointer<QSocketNotifier> &n, QSocketNotifier::Type type,
+                              bool wanted) {
         if (!n && wanted) {
             n = new QSocketNotifier(qintptr(s), type, d->q);
             const int event = type == QSocketNotifier::Read ? CURL_CSELECT_IN : CURL_CSELECT_OUT;
-            QObject::connect(n, &QSocketNotifier::activated, d->q, [d, s, event] { d->act(s, event); });
+            QObject::connect(n, &QSocketNotifier::activated, d->q,
+                             [d, s, event] { d->act(s, event); });
         }
         if (n)
             n->setEnabled(wanted);
@@ -296,7 +298,8 @@ int CurlTransferChannel::Private::onTimer(CURLM *, long timeoutMs, void *userp)
     if (timeoutMs < 0)
         d->timer.stop();
     else
-        d->timer.start(int(qMin<long>(timeoutMs, 24L * 3600 * 1000))); // 0: at the next turn of the loop
+        d->timer.start(
+            int(qMin<long>(timeoutMs, 24L * 3600 * 1000))); // 0: at the next turn of the loop
     return 0;
 }
 
@@ -316,7 +319,8 @@ size_t CurlTransferChannel::Private::onRead(char *buffer, size_t size, size_t co
     return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
 }
 
-int CurlTransferChannel::Private::onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
+int CurlTransferChannel::Private::onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t,
+                                             curl_off_t)
 {
     static_cast<Private *>(userp)->noteProgress();
     return 0;
@@ -346,10 +350,22 @@ CurlTransferChannel::CurlTransferChannel(Protocol protocol, QObject *parent)
 
 CurlTransferChannel::~CurlTransferChannel() = default;
 
-void CurlTransferChannel::setHost(const QString &host) { d->host = host; }
-void CurlTransferChannel::setPort(int port) { d->port = port; }
-void CurlTransferChannel::setUserName(const QString &userName) { d->userName = userName; }
-void CurlTransferChannel::setPassword(const QString &password) { d->password = password; }
+void CurlTransferChannel::setHost(const QString &host)
+{
+    d->host = host;
+}
+void CurlTransferChannel::setPort(int port)
+{
+    d->port = port;
+}
+void CurlTransferChannel::setUserName(const QString &userName)
+{
+    d->userName = userName;
+}
+void CurlTransferChannel::setPassword(const QString &password)
+{
+    d->password = password;
+}
 
 void CurlTransferChannel::setTimeouts(int connectMs, int totalMs)
 {

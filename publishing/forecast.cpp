@@ -16,7 +16,8 @@ QString cutForecast(const QString &response, const QString &startKey, const QStr
     return text;
 }
 
-ForecastRetriever::ForecastRetriever(TransferChannel &inet2, const Configuration &config, QObject *parent)
+ForecastRetriever::ForecastRetriever(TransferChannel &inet2, const Configuration &config,
+                                     QObject *parent)
     : QObject(parent), m_inet2(inet2), m_config(config)
 {
 }

@@ -20,7 +20,8 @@ class ForecastRetriever : public QObject
 public:
     // `inet2` gets the forecast host before each request; the configuration is read
     // afresh each time.
-    ForecastRetriever(TransferChannel &inet2, const Configuration &config, QObject *parent = nullptr);
+    ForecastRetriever(TransferChannel &inet2, const Configuration &config,
+                      QObject *parent = nullptr);
 
     QString text() const { return m_text; }
 

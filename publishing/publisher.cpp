@@ -23,21 +23,18 @@ int ftpPortFromSetting(const QString &remotePort)
 Publisher::Publisher(Clock &clock, const Configuration &config, const ReadingsRecord &readings,
                      StatusBoard &status, TransferChannel &inet1, TransferChannel &inet2,
                      TransferChannel &inet3, QObject *parent)
-    : QObject(parent),
-      m_clock(clock),
-      m_config(config),
-      m_readings(readings),
-      m_inet1(inet1),
-      m_inet2(inet2),
-      m_inet3(inet3),
-      m_forecast(new ForecastRetriever(inet2, config, this))
+    : QObject(parent), m_clock(clock), m_config(config), m_readings(readings), m_inet1(inet1),
+      m_inet2(inet2), m_inet3(inet3), m_forecast(new ForecastRetriever(inet2, config, this))
 {
     new TransferStatusHandler(inet1, TransferRole::PageUpload, clock, status, this);
-    auto *forecastStatus = new TransferStatusHandler(inet2, TransferRole::Forecast, clock, status, this);
-    auto *graphStatus = new TransferStatusHandler(inet3, TransferRole::GraphUpload, clock, status, this);
+    auto *forecastStatus =
+        new TransferStatusHandler(inet2, TransferRole::Forecast, clock, status, this);
+    auto *graphStatus =
+        new TransferStatusHandler(inet3, TransferRole::GraphUpload, clock, status, this);
     connect(forecastStatus, &TransferStatusHandler::requestCompleted, m_forecast,
             &ForecastRetriever::ExtractForecast);
-    connect(graphStatus, &TransferStatusHandler::requestCompleted, this, &Publisher::graphUploadDone);
+    connect(graphStatus, &TransferStatusHandler::requestCompleted, this,
+            &Publisher::graphUploadDone);
     m_inet2.setPort(80);
     applyFtpSettings(config);
 }
@@ -59,8 +56,8 @@ void Publisher::renderAndUpload(const QString &templateFile, const QString &outp
                                 const QString &gustWord, const QString &averageWord)
 {
     const QDateTime now = m_clock.now();
-    const TokenValues values = PageTokenValues(m_readings, m_forecast->text(), gustWord,
-                                               averageWord, now, now.toUTC());
+    const TokenValues values =
+        PageTokenValues(m_readings, m_forecast->text(), gustWord, averageWord, now, now.toUTC());
     // A failed render is not the end of the pass: the upload then fails and says so.
     RenderPage(templateFile, outputFile, deleteFirst, values);
     // Refused while the channel is still busy; the next pass uploads again.
@@ -70,7 +67,8 @@ void Publisher::renderAndUpload(const QString &templateFile, const QString &outp
 void Publisher::PublishWebPages()
 {
     const QString gustWord = pageCompassWord(m_readings.text(QStringLiteral("GustDirection")));
-    const QString averageWord = pageCompassWord(m_readings.text(QStringLiteral("AverageDirection")));
+    const QString averageWord =
+        pageCompassWord(m_readings.text(QStringLiteral("AverageDirection")));
 
     renderAndUpload(m_config.TemplateFile1, m_config.OutputFile1, m_config.UploadPath, true,
                     gustWord, averageWord);

@@ -44,7 +44,8 @@ RenderResult RenderPage(const QString &templatePath, const QString &outputPath, 
     }
     const QByteArray bytes = page.toLatin1();
     if (out.write(bytes) != bytes.size()) {
-        result.error = QStringLiteral("the page could not be written whole: %1").arg(out.errorString());
+        result.error =
+            QStringLiteral("the page could not be written whole: %1").arg(out.errorString());
         out.cancelWriting();
         out.commit(); // discards the temporary file
         return result;

@@ -8,7 +8,7 @@
 struct RenderResult
 {
     bool written = false;
-    QString error; // why no page was written; empty when written
+    QString error;             // why no page was written; empty when written
     bool templateRead = false; // false: the template was missing or unreadable, the page is empty
 };
 

@@ -33,7 +33,8 @@ QStringList readReadingsLines(const QString &text, ReadingsRecord &record)
     return warnings;
 }
 
-PreviewResult previewTemplate(const QString &templatePath, const QString &readingsPath, const Clock &clock)
+PreviewResult previewTemplate(const QString &templatePath, const QString &readingsPath,
+                              const Clock &clock)
 {
     PreviewResult result;
     bool ok = false;

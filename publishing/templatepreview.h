@@ -21,4 +21,5 @@ QStringList readReadingsLines(const QString &text, ReadingsRecord &record);
 
 // The page that `templatePath` gives with the readings of `readingsPath` (none when
 // empty), the compass words of their directions, no forecast and the clock's time.
-PreviewResult previewTemplate(const QString &templatePath, const QString &readingsPath, const Clock &clock);
+PreviewResult previewTemplate(const QString &templatePath, const QString &readingsPath,
+                              const Clock &clock);

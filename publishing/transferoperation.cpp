@@ -16,7 +16,8 @@ TransferOperation parseTransferOperation(const QString &text)
         return op;
     const QString rest = text.mid(4);
     qsizetype split = -1;
-    for (qsizetype i = rest.indexOf(QLatin1Char(' ')); i >= 0; i = rest.indexOf(QLatin1Char(' '), i + 1)) {
+    for (qsizetype i = rest.indexOf(QLatin1Char(' ')); i >= 0;
+         i = rest.indexOf(QLatin1Char(' '), i + 1)) {
         if (split < 0)
             split = i;
         if (QFileInfo(rest.left(i)).isFile()) {
@@ -51,7 +52,8 @@ QString baseUrl(const QString &host, int port, const char *plainScheme, int plai
 
 } // namespace
 
-QString uploadUrl(const QString &host, int port, const QString &remotePath, const QString &localFile)
+QString uploadUrl(const QString &host, int port, const QString &remotePath,
+                  const QString &localFile)
 {
     const QString base = baseUrl(host, port, "ftp", 21);
     QString remote = remotePath;
@@ -60,13 +62,15 @@ QString uploadUrl(const QString &host, int port, const QString &remotePath, cons
     const bool absolute = remote.startsWith(QLatin1Char('/'));
     const QByteArray encoded = QUrl::toPercentEncoding(absolute ? remote.mid(1) : remote, "/");
     QString path;
-    if (base.startsWith(QLatin1String("sftp://"), Qt::CaseInsensitive)
-        || base.startsWith(QLatin1String("scp://"), Qt::CaseInsensitive)) {
+    if (base.startsWith(QLatin1String("sftp://"), Qt::CaseInsensitive) ||
+        base.startsWith(QLatin1String("scp://"), Qt::CaseInsensitive)) {
         // SSH paths in a URL start at the root; "~" is the login folder.
-        path = (absolute ? QLatin1String("/") : QLatin1String("/~/")) + QString::fromLatin1(encoded);
+        path =
+            (absolute ? QLatin1String("/") : QLatin1String("/~/")) + QString::fromLatin1(encoded);
     } else {
         // FTP paths in a URL are relative to the login folder; "%2F" makes one absolute.
-        path = (absolute ? QLatin1String("/%2F") : QLatin1String("/")) + QString::fromLatin1(encoded);
+        path =
+            (absolute ? QLatin1String("/%2F") : QLatin1String("/")) + QString::fromLatin1(encoded);
     }
     return base + path;
 }

@@ -21,7 +21,8 @@ TransferOperation parseTransferOperation(const QString &text);
 // or names a scheme and the port is the plain FTP one (21). The remote file is passed as
 // written: relative to the login folder, or from the root when it starts with "/". A
 // remote name ending in "/" (or none) means the local file's name in that folder.
-QString uploadUrl(const QString &host, int port, const QString &remotePath, const QString &localFile);
+QString uploadUrl(const QString &host, int port, const QString &remotePath,
+                  const QString &localFile);
 
 // The URL of a download: the same host rules with 80 as the plain port; the path is put
 // after the host as written, with a "/" in front when it has none.

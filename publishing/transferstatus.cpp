@@ -13,9 +13,11 @@ QString transferStateMessage(TransferRole role, int state, const QDateTime &now)
     case TransferState::None:
         return QStringLiteral("No state to report.");
     case TransferState::Resolving:
-        return QStringLiteral("Corvane is looking up the IP address of the specified host computer.");
+        return QStringLiteral(
+            "Corvane is looking up the IP address of the specified host computer.");
     case TransferState::Resolved:
-        return QStringLiteral("Corvane successfully found the IP address of the specified host computer.");
+        return QStringLiteral(
+            "Corvane successfully found the IP address of the specified host computer.");
     case TransferState::Connecting:
         return QStringLiteral("Corvane is connecting to the host computer.");
     case TransferState::Connected:
@@ -28,23 +30,30 @@ QString transferStateMessage(TransferRole role, int state, const QDateTime &now)
         return QStringLiteral("Corvane is receiving a response from the host computer.");
     case TransferState::ResponseReceived:
         if (role == TransferRole::Forecast)
-            return QStringLiteral("Corvane successfully received a response from the host computer.");
-        return QStringLiteral("Corvane successfully received a response from the host computer at ") + time;
+            return QStringLiteral(
+                "Corvane successfully received a response from the host computer.");
+        return QStringLiteral(
+                   "Corvane successfully received a response from the host computer at ") +
+               time;
     case TransferState::Disconnecting:
         return QStringLiteral("Corvane is disconnecting from the host computer.");
     case TransferState::Disconnected:
-        return QStringLiteral("Corvane successfully disconnected from the host computer at ") + time;
+        return QStringLiteral("Corvane successfully disconnected from the host computer at ") +
+               time;
     case TransferState::Error:
         return QStringLiteral("An error occurred in communicating with the host computer.");
     case TransferState::Completed:
-        return QStringLiteral("Corvane has processed the request and all data has been transfered as of ") + time;
+        return QStringLiteral(
+                   "Corvane has processed the request and all data has been transfered as of ") +
+               time;
     default:
         return QString();
     }
 }
 
 TransferStatusHandler::TransferStatusHandler(TransferChannel &channel, TransferRole role,
-                                             const Clock &clock, StatusBoard &status, QObject *parent)
+                                             const Clock &clock, StatusBoard &status,
+                                             QObject *parent)
     : QObject(parent), m_channel(channel), m_role(role), m_clock(clock), m_status(status)
 {
     connect(&channel, &TransferChannel::stateChanged, this, &TransferStatusHandler::onStateChanged);
@@ -55,8 +64,8 @@ void TransferStatusHandler::onStateChanged(int state)
     const QString text = transferStateMessage(m_role, state, m_clock.now());
     if (!text.isNull())
         m_status.setStatusText(text);
-    if (state == TransferState::Error
-        || (state == TransferState::Disconnected && m_role == TransferRole::Forecast))
+    if (state == TransferState::Error ||
+        (state == TransferState::Disconnected && m_role == TransferRole::Forecast))
         m_channel.cancel();
     else if (state == TransferState::Completed)
         emit requestCompleted();

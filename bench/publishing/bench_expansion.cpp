@@ -1,8 +1,8 @@
 // Template expansion: the linear expander on a 1 MB page, and against the plain scan loop.
 #include "acquisition/readingsrecord.h"
 #include "publishing/pagetokens.h"
-#include "publishing/templateexpander.h"
 #include "publishing/scanloop.h"
+#include "publishing/templateexpander.h"
 
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
@@ -28,8 +28,8 @@ QString pageTemplate(qsizetype chars, int tokens)
     QString text;
     text.reserve(chars + 64);
     for (int i = 0; i < tokens; ++i) {
-        QString cell = QStringLiteral("<td>") + names.at(rng.bounded(int(names.size())))
-                       + QStringLiteral("</td>\r\n");
+        QString cell = QStringLiteral("<td>") + names.at(rng.bounded(int(names.size()))) +
+                       QStringLiteral("</td>\r\n");
         if (cell.size() < perCell)
             cell.prepend(QString(perCell - cell.size(), QLatin1Char(' ')));
         text += cell;

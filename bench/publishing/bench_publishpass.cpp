@@ -25,9 +25,10 @@ struct FtpServer
     bool start()
     {
         process.start(QStringLiteral("/usr/bin/python3"),
-                      {QStringLiteral(CORVANE_TEST_SCRIPTS "/ftpserver.py"), QStringLiteral("--root"),
-                       root.path(), QStringLiteral("--user"), QStringLiteral("bench"),
-                       QStringLiteral("--password"), QStringLiteral("bench")});
+                      {QStringLiteral(CORVANE_TEST_SCRIPTS "/ftpserver.py"),
+                       QStringLiteral("--root"), root.path(), QStringLiteral("--user"),
+                       QStringLiteral("bench"), QStringLiteral("--password"),
+                       QStringLiteral("bench")});
         if (!process.waitForStarted(10000))
             return false;
         for (int i = 0; i < 100 && !process.canReadLine(); ++i)
@@ -69,15 +70,16 @@ void BM_PublishPassToPageOneDone(benchmark::State &state)
     config.TemplateFile1 = local.filePath("page.tpl");
     config.OutputFile1 = local.filePath("page.html");
     config.UploadPath = QStringLiteral("index.html");
-    config.NwsRemoteHost = QStringLiteral("127.0.0.1:1"); // refused at once: the pass is what is timed
+    config.NwsRemoteHost =
+        QStringLiteral("127.0.0.1:1"); // refused at once: the pass is what is timed
 
     SystemClock clock;
     ReadingsRecord readings;
     for (const QString &field : ReadingsRecord::fieldNames())
         readings.setText(field, QStringLiteral("72.5"));
     StatusBoard status;
-    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp), inet2(CurlTransferChannel::Protocol::Http),
-        inet3(CurlTransferChannel::Protocol::Ftp);
+    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp),
+        inet2(CurlTransferChannel::Protocol::Http), inet3(CurlTransferChannel::Protocol::Ftp);
     Publisher publisher(clock, config, readings, status, inet1, inet2, inet3);
     int lastState = 0;
     QObject::connect(&inet1, &TransferChannel::stateChanged, [&](int s) { lastState = s; });
@@ -99,7 +101,10 @@ void BM_PublishPassToPageOneDone(benchmark::State &state)
     }
     state.counters["page_bytes"] = double(QFile(config.OutputFile1).size());
 }
-BENCHMARK(BM_PublishPassToPageOneDone)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK(BM_PublishPassToPageOneDone)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(30);
 
 } // namespace
 

@@ -14,7 +14,8 @@ public:
     bool start(const QString &script, const QStringList &args)
     {
         m_process.setProgram(QStringLiteral("/usr/bin/python3"));
-        m_process.setArguments(QStringList{QStringLiteral(CORVANE_TEST_SCRIPTS "/") + script} + args);
+        m_process.setArguments(QStringList{QStringLiteral(CORVANE_TEST_SCRIPTS "/") + script} +
+                               args);
         m_process.setProcessChannelMode(QProcess::SeparateChannels);
         m_process.start();
         if (!m_process.waitForStarted(10000))

@@ -55,13 +55,13 @@ public:
     int port = 0;
     QString userName;
     QString password;
-    QStringList attempts;      // every execute, refused ones included
-    QStringList operations;    // the accepted ones
+    QStringList attempts;   // every execute, refused ones included
+    QStringList operations; // the accepted ones
     QStringList hostAtExecute;
     QList<int> chunkSizes;
     int cancels = 0;
     bool busy = false;
-    int finishOnExecute = -1;  // >= 0: an accepted operation ends at once with this state
+    int finishOnExecute = -1; // >= 0: an accepted operation ends at once with this state
     QString response;
     qsizetype readPos = 0;
 };

@@ -2,10 +2,10 @@
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
 #include "publishing/transferstatus.h"
-#include "localserver.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -20,16 +20,46 @@ void cutRows()
     QTest::addColumn<QString>("startKey");
     QTest::addColumn<QString>("endKey");
     QTest::addColumn<QString>("forecast");
-    QTest::newRow("both keys") << "abSTARTcdeENDfg" << "START" << "END" << "STARTcde";
-    QTest::newRow("start key missing") << "abcdeENDfg" << "START" << "END" << "abcde";
-    QTest::newRow("end key missing") << "abSTARTcdefg" << "START" << "END" << "STARTcdefg";
-    QTest::newRow("neither key") << "abcdefg" << "START" << "END" << "abcdefg";
-    QTest::newRow("empty start key") << "abSTARTcdeENDfg" << "" << "END" << "abSTARTcde";
-    QTest::newRow("empty end key") << "abSTARTcdeENDfg" << "START" << "" << "";
-    QTest::newRow("end key before start key only") << "abENDcdSTARTef" << "START" << "END" << "STARTef";
-    QTest::newRow("first occurrences") << "xSTART1END2START3END" << "START" << "END" << "START1";
-    QTest::newRow("keys are case-sensitive") << "abstartcdeendfg" << "START" << "END" << "abstartcdeendfg";
-    QTest::newRow("markup kept") << "<p>Today: <b>sun</b></p><hr>" << "Today" << "<hr>" << "Today: <b>sun</b></p>";
+    QTest::newRow("both keys") << "abSTARTcdeENDfg"
+                               << "START"
+                               << "END"
+                               << "STARTcde";
+    QTest::newRow("start key missing") << "abcdeENDfg"
+                                       << "START"
+                                       << "END"
+                                       << "abcde";
+    QTest::newRow("end key missing") << "abSTARTcdefg"
+                                     << "START"
+                                     << "END"
+                                     << "STARTcdefg";
+    QTest::newRow("neither key") << "abcdefg"
+                                 << "START"
+                                 << "END"
+                                 << "abcdefg";
+    QTest::newRow("empty start key") << "abSTARTcdeENDfg"
+                                     << ""
+                                     << "END"
+                                     << "abSTARTcde";
+    QTest::newRow("empty end key") << "abSTARTcdeENDfg"
+                                   << "START"
+                                   << ""
+                                   << "";
+    QTest::newRow("end key before start key only") << "abENDcdSTARTef"
+                                                   << "START"
+                                                   << "END"
+                                                   << "STARTef";
+    QTest::newRow("first occurrences") << "xSTART1END2START3END"
+                                       << "START"
+                                       << "END"
+                                       << "START1";
+    QTest::newRow("keys are case-sensitive") << "abstartcdeendfg"
+                                             << "START"
+                                             << "END"
+                                             << "abstartcdeendfg";
+    QTest::newRow("markup kept") << "<p>Today: <b>sun</b></p><hr>"
+                                 << "Today"
+                                 << "<hr>"
+                                 << "Today: <b>sun</b></p>";
 }
 
 } // namespace
@@ -60,7 +90,9 @@ void TestForecast::servedPages_data()
     cutRows();
     // Longer than one piece, with the keys across piece borders.
     QTest::newRow("keys across pieces") << QString(1020, 'a') + "START" + QString(1500, 'b') + "END"
-                                        << "START" << "END" << "START" + QString(1500, 'b');
+                                        << "START"
+                                        << "END"
+                                        << "START" + QString(1500, 'b');
 }
 
 void TestForecast::servedPages()
@@ -89,7 +121,8 @@ void TestForecast::servedPages()
     CurlTransferChannel inet2(CurlTransferChannel::Protocol::Http);
     TransferStatusHandler handler(inet2, TransferRole::Forecast, clock, status);
     ForecastRetriever retriever(inet2, config);
-    connect(&handler, &TransferStatusHandler::requestCompleted, &retriever, &ForecastRetriever::ExtractForecast);
+    connect(&handler, &TransferStatusHandler::requestCompleted, &retriever,
+            &ForecastRetriever::ExtractForecast);
     QSignalSpy changed(&retriever, &ForecastRetriever::forecastChanged);
 
     retriever.RequestForecast();
@@ -127,7 +160,8 @@ void TestForecast::failedOrEmptyResponseKeepsForecast()
     CurlTransferChannel inet2(CurlTransferChannel::Protocol::Http);
     TransferStatusHandler handler(inet2, TransferRole::Forecast, clock, status);
     ForecastRetriever retriever(inet2, config);
-    connect(&handler, &TransferStatusHandler::requestCompleted, &retriever, &ForecastRetriever::ExtractForecast);
+    connect(&handler, &TransferStatusHandler::requestCompleted, &retriever,
+            &ForecastRetriever::ExtractForecast);
     QSignalSpy states(&inet2, &TransferChannel::stateChanged);
     const auto requestAndWait = [&] {
         states.clear();
@@ -144,7 +178,8 @@ void TestForecast::failedOrEmptyResponseKeepsForecast()
 
     writeBody(secondBody);
     LocalServer second;
-    QVERIFY(second.start("httpserver.py", {"--body", dir.filePath("page.html"), "--status", secondStatus}));
+    QVERIFY(second.start("httpserver.py",
+                         {"--body", dir.filePath("page.html"), "--status", secondStatus}));
     config.NwsRemoteHost = QStringLiteral("http://127.0.0.1:%1").arg(second.port());
     requestAndWait();
     QCOMPARE(retriever.text(), QString("START sunny "));

@@ -39,8 +39,9 @@ void TestPageTokens::everyTokenIsReplacedByItsOwnValue()
     ReadingsRecord record;
     for (const QString &field : ReadingsRecord::fieldNames())
         record.setText(field, QStringLiteral("  v-%1 ").arg(field));
-    const TokenValues values = PageTokenValues(record, QStringLiteral("rain"), QStringLiteral("West"),
-                                               QStringLiteral("East"), kLocal, kLocal.toUTC());
+    const TokenValues values =
+        PageTokenValues(record, QStringLiteral("rain"), QStringLiteral("West"),
+                        QStringLiteral("East"), kLocal, kLocal.toUTC());
     QCOMPARE(values.size(), 80);
     QCOMPARE(values.first().token, QStringLiteral("*D/T*"));
     QCOMPARE(values.last().token, QStringLiteral("*GMT*"));
@@ -63,20 +64,34 @@ void TestPageTokens::tokensTakeTheirNamedField_data()
 {
     QTest::addColumn<QString>("token");
     QTest::addColumn<QString>("field");
-    QTest::newRow("sea level") << "*BPS*" << "SeaLevelPressure";
-    QTest::newRow("station forecast") << "*BPR*" << "StationForecast";
-    QTest::newRow("average direction degrees") << "*AWD*" << "AverageDirection";
-    QTest::newRow("gust direction degrees") << "*CWD*" << "GustDirection";
-    QTest::newRow("high wind date") << "*HWDT*" << "HighWindDate";
-    QTest::newRow("high wind time") << "*HWTM*" << "HighWindTime";
-    QTest::newRow("indoor temperature high") << "*TIHF*" << "IndoorTemperatureHigh";
-    QTest::newRow("outdoor dewpoint low time") << "*DOLT*" << "OutdoorDewpointLowTime";
-    QTest::newRow("outdoor humidity alarm high") << "*HOAH*" << "OutdoorHumidityAlarmHigh";
-    QTest::newRow("indoor humidity low date") << "*HILD*" << "IndoorHumidityLowDate";
-    QTest::newRow("rain reset time") << "*RET*" << "RainResetTime";
-    QTest::newRow("rain reset date") << "*RRD*" << "RainResetDate";
-    QTest::newRow("wind chill whole") << "*WCH*" << "Wx.Text17";
-    QTest::newRow("heat index") << "*THI*" << "HeatIndex";
+    QTest::newRow("sea level") << "*BPS*"
+                               << "SeaLevelPressure";
+    QTest::newRow("station forecast") << "*BPR*"
+                                      << "StationForecast";
+    QTest::newRow("average direction degrees") << "*AWD*"
+                                               << "AverageDirection";
+    QTest::newRow("gust direction degrees") << "*CWD*"
+                                            << "GustDirection";
+    QTest::newRow("high wind date") << "*HWDT*"
+                                    << "HighWindDate";
+    QTest::newRow("high wind time") << "*HWTM*"
+                                    << "HighWindTime";
+    QTest::newRow("indoor temperature high") << "*TIHF*"
+                                             << "IndoorTemperatureHigh";
+    QTest::newRow("outdoor dewpoint low time") << "*DOLT*"
+                                               << "OutdoorDewpointLowTime";
+    QTest::newRow("outdoor humidity alarm high") << "*HOAH*"
+                                                 << "OutdoorHumidityAlarmHigh";
+    QTest::newRow("indoor humidity low date") << "*HILD*"
+                                              << "IndoorHumidityLowDate";
+    QTest::newRow("rain reset time") << "*RET*"
+                                     << "RainResetTime";
+    QTest::newRow("rain reset date") << "*RRD*"
+                                     << "RainResetDate";
+    QTest::newRow("wind chill whole") << "*WCH*"
+                                      << "Wx.Text17";
+    QTest::newRow("heat index") << "*THI*"
+                                << "HeatIndex";
 }
 
 void TestPageTokens::tokensTakeTheirNamedField()
@@ -98,18 +113,25 @@ void TestPageTokens::computedValues_data()
     QTest::addColumn<QString>("token");
     QTest::addColumn<QString>("expected");
     const QDateTime utc(QDate(1999, 7, 24), QTime(20, 28, 3), QTimeZone::utc());
-    QTest::newRow("gmt from utc")
-        << kLocal << utc << QString() << "*GMT*" << "Sat, 24 Jul 1999 20:28:03 GMT";
+    QTest::newRow("gmt from utc") << kLocal << utc << QString() << "*GMT*"
+                                  << "Sat, 24 Jul 1999 20:28:03 GMT";
     const QDateTime pastMidnight(QDate(2026, 1, 1), QTime(0, 5, 9), QTimeZone::utc());
-    QTest::newRow("gmt two-digit fields")
-        << kLocal << pastMidnight << QString() << "*GMT*" << "Thu, 01 Jan 2026 00:05:09 GMT";
-    QTest::newRow("date and time") << kLocal << utc << QString() << "*D/T*" << "7/24/1999 3:28:03 PM";
+    QTest::newRow("gmt two-digit fields") << kLocal << pastMidnight << QString() << "*GMT*"
+                                          << "Thu, 01 Jan 2026 00:05:09 GMT";
+    QTest::newRow("date and time") << kLocal << utc << QString() << "*D/T*"
+                                   << "7/24/1999 3:28:03 PM";
     QTest::newRow("midnight shows date alone")
-        << QDateTime(QDate(2026, 3, 5), QTime(0, 0)) << utc << QString() << "*D/T*" << "3/5/2026";
-    QTest::newRow("forecast trimmed") << kLocal << utc << "\r\n Sunny \r\n" << "*SWX*" << "Sunny";
-    QTest::newRow("no forecast yet") << kLocal << utc << QString() << "*SWX*" << "";
-    QTest::newRow("gust word") << kLocal << utc << QString() << "*CWDA*" << "Gust";
-    QTest::newRow("average word") << kLocal << utc << QString() << "*AWDA*" << "Average";
+        << QDateTime(QDate(2026, 3, 5), QTime(0, 0)) << utc << QString() << "*D/T*"
+        << "3/5/2026";
+    QTest::newRow("forecast trimmed") << kLocal << utc << "\r\n Sunny \r\n"
+                                      << "*SWX*"
+                                      << "Sunny";
+    QTest::newRow("no forecast yet") << kLocal << utc << QString() << "*SWX*"
+                                     << "";
+    QTest::newRow("gust word") << kLocal << utc << QString() << "*CWDA*"
+                               << "Gust";
+    QTest::newRow("average word") << kLocal << utc << QString() << "*AWDA*"
+                                  << "Average";
 }
 
 void TestPageTokens::computedValues()
@@ -129,30 +151,54 @@ void TestPageTokens::compassWordBounds_data()
 {
     QTest::addColumn<QString>("direction");
     QTest::addColumn<QString>("word");
-    QTest::newRow("22") << "22" << "North";
-    QTest::newRow("23") << "23" << "NorthEast";
-    QTest::newRow("67") << "67" << "NorthEast";
-    QTest::newRow("68") << "68" << "East";
-    QTest::newRow("112") << "112" << "East";
-    QTest::newRow("113") << "113" << "SouthEast";
-    QTest::newRow("156") << "156" << "SouthEast";
-    QTest::newRow("157") << "157" << "South";
-    QTest::newRow("202") << "202" << "South";
-    QTest::newRow("203") << "203" << "SouthWest";
-    QTest::newRow("247") << "247" << "SouthWest";
-    QTest::newRow("248") << "248" << "West";
-    QTest::newRow("292") << "292" << "West";
-    QTest::newRow("293") << "293" << "NorthWest";
-    QTest::newRow("336") << "336" << "NorthWest";
-    QTest::newRow("337") << "337" << "North";
-    QTest::newRow("360") << "360" << "North";
-    QTest::newRow("empty") << "" << "North";
-    QTest::newRow("not a number") << "calm" << "North";
-    QTest::newRow("spaces around") << " 90 " << "East";
-    QTest::newRow("half down to even") << "22.5" << "North";
-    QTest::newRow("half up to even") << "67.5" << "East";
-    QTest::newRow("above half") << "22.6" << "NorthEast";
-    QTest::newRow("negative") << "-40" << "North";
+    QTest::newRow("22") << "22"
+                        << "North";
+    QTest::newRow("23") << "23"
+                        << "NorthEast";
+    QTest::newRow("67") << "67"
+                        << "NorthEast";
+    QTest::newRow("68") << "68"
+                        << "East";
+    QTest::newRow("112") << "112"
+                         << "East";
+    QTest::newRow("113") << "113"
+                         << "SouthEast";
+    QTest::newRow("156") << "156"
+                         << "SouthEast";
+    QTest::newRow("157") << "157"
+                         << "South";
+    QTest::newRow("202") << "202"
+                         << "South";
+    QTest::newRow("203") << "203"
+                         << "SouthWest";
+    QTest::newRow("247") << "247"
+                         << "SouthWest";
+    QTest::newRow("248") << "248"
+                         << "West";
+    QTest::newRow("292") << "292"
+                         << "West";
+    QTest::newRow("293") << "293"
+                         << "NorthWest";
+    QTest::newRow("336") << "336"
+                         << "NorthWest";
+    QTest::newRow("337") << "337"
+                         << "North";
+    QTest::newRow("360") << "360"
+                         << "North";
+    QTest::newRow("empty") << ""
+                           << "North";
+    QTest::newRow("not a number") << "calm"
+                                  << "North";
+    QTest::newRow("spaces around") << " 90 "
+                                   << "East";
+    QTest::newRow("half down to even") << "22.5"
+                                       << "North";
+    QTest::newRow("half up to even") << "67.5"
+                                     << "East";
+    QTest::newRow("above half") << "22.6"
+                                << "NorthEast";
+    QTest::newRow("negative") << "-40"
+                              << "North";
 }
 
 void TestPageTokens::compassWordBounds()

@@ -81,12 +81,18 @@ void TestPublisher::secondPageOnlyWithBothNames_data()
     QTest::addColumn<QString>("template2");
     QTest::addColumn<QString>("output2");
     QTest::addColumn<bool>("secondPage");
-    QTest::newRow("both set") << "two.tpl" << "two.html" << true;
-    QTest::newRow("template empty") << "" << "two.html" << false;
-    QTest::newRow("output empty") << "two.tpl" << "" << false;
-    QTest::newRow("template one character") << "t" << "two.html" << false;
-    QTest::newRow("output one character") << "two.tpl" << "o" << false;
-    QTest::newRow("both two characters") << "tt" << "oo" << true;
+    QTest::newRow("both set") << "two.tpl"
+                              << "two.html" << true;
+    QTest::newRow("template empty") << ""
+                                    << "two.html" << false;
+    QTest::newRow("output empty") << "two.tpl"
+                                  << "" << false;
+    QTest::newRow("template one character") << "t"
+                                            << "two.html" << false;
+    QTest::newRow("output one character") << "two.tpl"
+                                          << "o" << false;
+    QTest::newRow("both two characters") << "tt"
+                                         << "oo" << true;
 }
 
 void TestPublisher::secondPageOnlyWithBothNames()
@@ -149,8 +155,8 @@ void TestPublisher::putTextsExact()
     Rig rig(c);
     rig.inet1.finishOnExecute = 12;
     rig.publisher.PublishWebPages();
-    QCOMPARE(rig.inet1.operations,
-             QStringList({"PUT " + c.OutputFile1 + " " + uploadPath, "PUT " + c.OutputFile2 + " " + uploadPath + "2"}));
+    QCOMPARE(rig.inet1.operations, QStringList({"PUT " + c.OutputFile1 + " " + uploadPath,
+                                                "PUT " + c.OutputFile2 + " " + uploadPath + "2"}));
 }
 
 void TestPublisher::hangupArmedOnlyWithAutoDisconnect_data()
@@ -168,7 +174,8 @@ void TestPublisher::hangupArmedOnlyWithAutoDisconnect()
     c.TemplateFile2.clear();
     Rig rig(c);
     QList<int> forecastRequestsWhenArmed;
-    rig.publisher.setHangupArm([&] { forecastRequestsWhenArmed << int(rig.inet2.operations.size()); });
+    rig.publisher.setHangupArm(
+        [&] { forecastRequestsWhenArmed << int(rig.inet2.operations.size()); });
     rig.publisher.PublishWebPages();
     QCOMPARE(forecastRequestsWhenArmed, autoDisconnect ? QList<int>{1} : QList<int>{});
 }
@@ -214,10 +221,13 @@ void TestPublisher::forecastFromCompletedResponse_data()
     QTest::addColumn<int>("state");
     QTest::addColumn<QString>("body");
     QTest::addColumn<QString>("forecast");
-    const QString longBody = QString(2500, QLatin1Char('a')) + "START sunny END" + QString(600, QLatin1Char('b'));
+    const QString longBody =
+        QString(2500, QLatin1Char('a')) + "START sunny END" + QString(600, QLatin1Char('b'));
     QTest::newRow("cut over several pieces") << 12 << longBody << "START sunny ";
-    QTest::newRow("empty response keeps old") << 12 << "" << "old";
-    QTest::newRow("error keeps old") << 11 << "START x END" << "old";
+    QTest::newRow("empty response keeps old") << 12 << ""
+                                              << "old";
+    QTest::newRow("error keeps old") << 11 << "START x END"
+                                     << "old";
 }
 
 void TestPublisher::forecastFromCompletedResponse()
@@ -252,7 +262,8 @@ void TestPublisher::graphUploadDoneOnInet3()
     QVERIFY(rig.inet3.execute("PUT graph.jpg graph.jpg"));
     rig.inet3.finish(12);
     QCOMPARE(done.size(), 1);
-    QCOMPARE(rig.status.statusText().left(44), QString("Corvane has processed the request and all da"));
+    QCOMPARE(rig.status.statusText().left(44),
+             QString("Corvane has processed the request and all da"));
 }
 
 QTEST_GUILESS_MAIN(TestPublisher)

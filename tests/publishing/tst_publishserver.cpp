@@ -3,11 +3,11 @@
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
 #include "publishing/pagetokens.h"
 #include "publishing/publisher.h"
-#include "localserver.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -34,7 +34,10 @@ public:
         manual.waitSeconds(seconds);
     }
     void pauseSeconds(double seconds) override { manual.pauseSeconds(seconds); }
-    std::unique_ptr<ClockTimer> createTimer(QObject *parent) override { return manual.createTimer(parent); }
+    std::unique_ptr<ClockTimer> createTimer(QObject *parent) override
+    {
+        return manual.createTimer(parent);
+    }
 
     ManualClock manual;
     std::function<bool()> settled;
@@ -74,7 +77,8 @@ private:
 
 void TestPublishServer::initTestCase()
 {
-    QVERIFY(m_ftp.start("ftpserver.py", {"--root", m_root.path(), "--user", kUser, "--password", kPassword}));
+    QVERIFY(m_ftp.start("ftpserver.py",
+                        {"--root", m_root.path(), "--user", kUser, "--password", kPassword}));
     writeBytes(m_local.filePath("forecast.html"), "<html>FORECAST: cloudy, then sun.<hr></html>");
     QVERIFY(m_http.start("httpserver.py", {"--body", m_local.filePath("forecast.html")}));
 }
@@ -115,8 +119,8 @@ void TestPublishServer::pagesArriveExpanded()
         readings.setText(field, QStringLiteral("v"));
     readings.setText("GustDirection", "180");
     StatusBoard status;
-    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp), inet2(CurlTransferChannel::Protocol::Http),
-        inet3(CurlTransferChannel::Protocol::Ftp);
+    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp),
+        inet2(CurlTransferChannel::Protocol::Http), inet3(CurlTransferChannel::Protocol::Ftp);
     Publisher publisher(clock, config, readings, status, inet1, inet2, inet3);
     clock.settled = [&] { return !inet1.isBusy(); };
     QSignalSpy forecast(&publisher.forecast(), &ForecastRetriever::forecastChanged);
@@ -152,13 +156,14 @@ void TestPublishServer::wrongPasswordShowsError()
     StatusBoard status;
     QStringList texts;
     connect(&status, &StatusBoard::statusTextChanged, this, [&](const QString &t) { texts << t; });
-    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp), inet2(CurlTransferChannel::Protocol::Http),
-        inet3(CurlTransferChannel::Protocol::Ftp);
+    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp),
+        inet2(CurlTransferChannel::Protocol::Http), inet3(CurlTransferChannel::Protocol::Ftp);
     Publisher publisher(clock, config, readings, status, inet1, inet2, inet3);
     QSignalSpy states(&inet1, &TransferChannel::stateChanged);
 
     publisher.PublishWebPages();
-    QTRY_VERIFY_WITH_TIMEOUT(!states.isEmpty() && states.last().first().toInt() == TransferState::Error, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !states.isEmpty() && states.last().first().toInt() == TransferState::Error, 20000);
     QTRY_VERIFY_WITH_TIMEOUT(!inet1.isBusy() && !inet2.isBusy(), 20000);
     QVERIFY(texts.contains("An error occurred in communicating with the host computer."));
     for (const QString &t : std::as_const(texts))

@@ -42,10 +42,12 @@ void TestRenderPage::writesExpandedTemplate_data()
 {
     QTest::addColumn<QByteArray>("templ");
     QTest::addColumn<QByteArray>("page");
-    QTest::newRow("no tokens") << QByteArray("<html>\nplain\r\n</html>") << QByteArray("<html>\nplain\r\n</html>\r\n");
+    QTest::newRow("no tokens") << QByteArray("<html>\nplain\r\n</html>")
+                               << QByteArray("<html>\nplain\r\n</html>\r\n");
     QTest::newRow("empty") << QByteArray() << QByteArray("\r\n");
     QTest::newRow("8-bit bytes pass") << QByteArray("caf\xe9 \xb0\xff*TPO*\x80")
-                                      << QByteArray("caf\xe9 \xb0\xff" "72\x80\r\n");
+                                      << QByteArray("caf\xe9 \xb0\xff"
+                                                    "72\x80\r\n");
     QTest::newRow("back to back") << QByteArray("*TPO**TPI*") << QByteArray("7268\r\n");
     QTest::newRow("lone CR kept") << QByteArray("a\rb\n") << QByteArray("a\rb\n\r\n");
 }
@@ -95,7 +97,9 @@ void TestRenderPage::unwritableOutput()
     writeBytes(out, "earlier page, still whole");
 
     // A file size limit makes the write fail part way, whoever runs the test.
-    struct rlimit old {};
+    struct rlimit old
+    {
+    };
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;

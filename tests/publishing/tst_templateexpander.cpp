@@ -11,7 +11,8 @@ namespace {
 // form new tokens: "*TP" + value "" + "O*" reads "*TPO*".
 TokenValues smallLanguage(QRandomGenerator &rng, bool shortValues)
 {
-    const char *tokens[] = {"*D/T*", "*TPO*", "*TPI*", "*SWX*", "*TIHF*", "*HWDT*", "*OTP*", "*GMT*"};
+    const char *tokens[] = {"*D/T*",  "*TPO*",  "*TPI*", "*SWX*",
+                            "*TIHF*", "*HWDT*", "*OTP*", "*GMT*"};
     const char *longValues[] = {"", "72.5", "NorthEast", "1/15/2026 12:00:00 PM", "N/A", "x"};
     const char *joinValues[] = {"", "T", "P", "O", "TP", "PO", "I", "D/"};
     TokenValues values;
@@ -25,8 +26,8 @@ TokenValues smallLanguage(QRandomGenerator &rng, bool shortValues)
 
 QString randomTemplate(QRandomGenerator &rng, const TokenValues &values, int pieces)
 {
-    const char *noise[] = {"*", "**", "*TP", "O*", "* TPO*", "*tpo*", "*XYZ*", "TP", "O", "D/",
-                           "T*", "<p>", "\r\n", "a", "*TPO", "TPO*", "*T*", "I*"};
+    const char *noise[] = {"*",  "**", "*TP", "O*",   "* TPO*", "*tpo*", "*XYZ*", "TP",  "O",
+                           "D/", "T*", "<p>", "\r\n", "a",      "*TPO",  "TPO*",  "*T*", "I*"};
     QString text;
     for (int i = 0; i < pieces; ++i) {
         if (rng.bounded(2) == 0)
@@ -57,20 +58,32 @@ void TestTemplateExpander::matchesScanLoop_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     // Language: *TPO* = 72, *TPI* = 68, *SWX* = "" (in scan order).
-    QTest::newRow("three occurrences") << "*TPO*,*TPO*,*TPO*" << "72,72,72";
-    QTest::newRow("back to back") << "*TPO**TPI*" << "7268";
-    QTest::newRow("at both ends") << "*TPI* mid *TPO*" << "68 mid 72";
-    QTest::newRow("lower case stays") << "*tpo*" << "*tpo*";
-    QTest::newRow("space after asterisk stays") << "* TPO*" << "* TPO*";
-    QTest::newRow("unknown marker stays") << "*XYZ*" << "*XYZ*";
-    QTest::newRow("empty value removes token") << "a*SWX*b" << "ab";
-    QTest::newRow("no tokens") << "plain <b>text</b>\r\n" << "plain <b>text</b>\r\n";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("three occurrences") << "*TPO*,*TPO*,*TPO*"
+                                       << "72,72,72";
+    QTest::newRow("back to back") << "*TPO**TPI*"
+                                  << "7268";
+    QTest::newRow("at both ends") << "*TPI* mid *TPO*"
+                                  << "68 mid 72";
+    QTest::newRow("lower case stays") << "*tpo*"
+                                      << "*tpo*";
+    QTest::newRow("space after asterisk stays") << "* TPO*"
+                                                << "* TPO*";
+    QTest::newRow("unknown marker stays") << "*XYZ*"
+                                          << "*XYZ*";
+    QTest::newRow("empty value removes token") << "a*SWX*b"
+                                               << "ab";
+    QTest::newRow("no tokens") << "plain <b>text</b>\r\n"
+                               << "plain <b>text</b>\r\n";
+    QTest::newRow("empty") << ""
+                           << "";
     // Tokens sharing an asterisk: the earlier token in scan order wins it.
-    QTest::newRow("shared asterisk, earlier first") << "*TPO*TPI*" << "72TPI*";
-    QTest::newRow("shared asterisk, earlier second") << "*TPI*TPO*" << "*TPI72";
+    QTest::newRow("shared asterisk, earlier first") << "*TPO*TPI*"
+                                                    << "72TPI*";
+    QTest::newRow("shared asterisk, earlier second") << "*TPI*TPO*"
+                                                     << "*TPI72";
     // A replacement that joins its neighbours into a token.
-    QTest::newRow("join forms token") << "*TP*SWX*O*" << "72";
+    QTest::newRow("join forms token") << "*TP*SWX*O*"
+                                      << "72";
 }
 
 void TestTemplateExpander::matchesScanLoop()
@@ -117,10 +130,18 @@ void TestTemplateExpander::valuesHoldingTokensAreInsertedAsTheyStand_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("tpoValue");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("own token") << "a*TPO*b" << "x*TPO*y" << "ax*TPO*yb";
-    QTest::newRow("other token") << "*TPO*" << "*TPI*" << "*TPI*";
-    QTest::newRow("half a token") << "*TPO*TPI*" << "*" << "*TPI*";
-    QTest::newRow("twice") << "*TPO**TPO*" << "*TPO*" << "*TPO**TPO*";
+    QTest::newRow("own token") << "a*TPO*b"
+                               << "x*TPO*y"
+                               << "ax*TPO*yb";
+    QTest::newRow("other token") << "*TPO*"
+                                 << "*TPI*"
+                                 << "*TPI*";
+    QTest::newRow("half a token") << "*TPO*TPI*"
+                                  << "*"
+                                  << "*TPI*";
+    QTest::newRow("twice") << "*TPO**TPO*"
+                           << "*TPO*"
+                           << "*TPO**TPO*";
 }
 
 void TestTemplateExpander::valuesHoldingTokensAreInsertedAsTheyStand()

@@ -34,13 +34,27 @@ void TestTemplatePreview::readsFieldLines_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("plain") << "OutdoorTemperature=72.5\n" << "OutdoorTemperature" << "72.5" << 0;
-    QTest::newRow("CR LF lines") << "HeatIndex=N/A\r\nRainTotal=1.5\r\n" << "HeatIndex" << "N/A" << 0;
-    QTest::newRow("equals sign in text") << "StationForecast=a=b" << "StationForecast" << "a=b" << 0;
-    QTest::newRow("empty text") << "RainRate=\n" << "RainRate" << "" << 0;
-    QTest::newRow("main window box") << "Wx.Text17=45" << "Wx.Text17" << "45" << 0;
-    QTest::newRow("unknown field") << "Bogus=1\nGustSpeed=3\n" << "GustSpeed" << "3" << 1;
-    QTest::newRow("no equals sign") << "just words\n\nGustSpeed=3" << "GustSpeed" << "3" << 1;
+    QTest::newRow("plain") << "OutdoorTemperature=72.5\n"
+                           << "OutdoorTemperature"
+                           << "72.5" << 0;
+    QTest::newRow("CR LF lines") << "HeatIndex=N/A\r\nRainTotal=1.5\r\n"
+                                 << "HeatIndex"
+                                 << "N/A" << 0;
+    QTest::newRow("equals sign in text") << "StationForecast=a=b"
+                                         << "StationForecast"
+                                         << "a=b" << 0;
+    QTest::newRow("empty text") << "RainRate=\n"
+                                << "RainRate"
+                                << "" << 0;
+    QTest::newRow("main window box") << "Wx.Text17=45"
+                                     << "Wx.Text17"
+                                     << "45" << 0;
+    QTest::newRow("unknown field") << "Bogus=1\nGustSpeed=3\n"
+                                   << "GustSpeed"
+                                   << "3" << 1;
+    QTest::newRow("no equals sign") << "just words\n\nGustSpeed=3"
+                                    << "GustSpeed"
+                                    << "3" << 1;
 }
 
 void TestTemplatePreview::readsFieldLines()
@@ -62,12 +76,14 @@ void TestTemplatePreview::previewsPage_data()
     QTest::addColumn<QByteArray>("readings");
     QTest::addColumn<QByteArray>("page");
     QTest::newRow("compass words from directions")
-        << QByteArray("*CWDA*/*AWDA* *CWD* *TPO*") << QByteArray("GustDirection=23\nAverageDirection=337\nOutdoorTemperature= 70 \n")
+        << QByteArray("*CWDA*/*AWDA* *CWD* *TPO*")
+        << QByteArray("GustDirection=23\nAverageDirection=337\nOutdoorTemperature= 70 \n")
         << QByteArray("NorthEast/North 23 70\r\n");
     QTest::newRow("no forecast, clock time")
         << QByteArray("[*SWX*] *D/T* *GMT*") << QByteArray()
         << QByteArray("[] 1/15/2026 12:00:00 PM Thu, 15 Jan 2026 12:00:00 GMT\r\n");
-    QTest::newRow("8-bit bytes pass") << QByteArray("\xe9\xff") << QByteArray() << QByteArray("\xe9\xff\r\n");
+    QTest::newRow("8-bit bytes pass")
+        << QByteArray("\xe9\xff") << QByteArray() << QByteArray("\xe9\xff\r\n");
 }
 
 void TestTemplatePreview::previewsPage()
@@ -84,7 +100,8 @@ void TestTemplatePreview::previewsPage()
     QCOMPARE(r.page, page);
 
     QVERIFY(!previewTemplate(dir.filePath("none.tpl"), QString(), clock).error.isEmpty());
-    QVERIFY(!previewTemplate(dir.filePath("t.tpl"), dir.filePath("none.txt"), clock).error.isEmpty());
+    QVERIFY(
+        !previewTemplate(dir.filePath("t.tpl"), dir.filePath("none.txt"), clock).error.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestTemplatePreview)

@@ -1,7 +1,7 @@
 // The libcurl channel against local FTP and HTTP servers, and its operation texts and URLs.
+#include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/transferoperation.h"
-#include "localserver.h"
 
 #include <QDir>
 #include <QFile>
@@ -74,7 +74,8 @@ private:
 void TestTransferChannel::initTestCase()
 {
     QVERIFY(QDir(m_root.path()).mkdir("site"));
-    QVERIFY(m_ftp.start("ftpserver.py", {"--root", m_root.path(), "--user", kUser, "--password", kPassword}));
+    QVERIFY(m_ftp.start("ftpserver.py",
+                        {"--root", m_root.path(), "--user", kUser, "--password", kPassword}));
 }
 
 void TestTransferChannel::parsesOperations_data()
@@ -83,14 +84,22 @@ void TestTransferChannel::parsesOperations_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("local");
     QTest::addColumn<QString>("remote");
-    QTest::newRow("put") << "PUT page.html index.html" << int(TransferOperation::Put) << "page.html" << "index.html";
-    QTest::newRow("put remote with blank") << "PUT page.html my site/index.html" << int(TransferOperation::Put)
-                                           << "page.html" << "my site/index.html";
-    QTest::newRow("put empty remote") << "PUT page.html " << int(TransferOperation::Put) << "page.html" << "";
-    QTest::newRow("put one name") << "PUT page.html" << int(TransferOperation::Invalid) << "" << "";
-    QTest::newRow("get") << "GET /a b?x=1" << int(TransferOperation::Get) << "" << "/a b?x=1";
-    QTest::newRow("lower case") << "put a b" << int(TransferOperation::Invalid) << "" << "";
-    QTest::newRow("other") << "DIR" << int(TransferOperation::Invalid) << "" << "";
+    QTest::newRow("put") << "PUT page.html index.html" << int(TransferOperation::Put) << "page.html"
+                         << "index.html";
+    QTest::newRow("put remote with blank")
+        << "PUT page.html my site/index.html" << int(TransferOperation::Put) << "page.html"
+        << "my site/index.html";
+    QTest::newRow("put empty remote")
+        << "PUT page.html " << int(TransferOperation::Put) << "page.html"
+        << "";
+    QTest::newRow("put one name") << "PUT page.html" << int(TransferOperation::Invalid) << ""
+                                  << "";
+    QTest::newRow("get") << "GET /a b?x=1" << int(TransferOperation::Get) << ""
+                         << "/a b?x=1";
+    QTest::newRow("lower case") << "put a b" << int(TransferOperation::Invalid) << ""
+                                << "";
+    QTest::newRow("other") << "DIR" << int(TransferOperation::Invalid) << ""
+                           << "";
 }
 
 void TestTransferChannel::parsesOperations()
@@ -107,7 +116,8 @@ void TestTransferChannel::parsesOperations()
     // A local file whose name holds a blank is found when it exists.
     const QString spaced = m_local.filePath("my page.html");
     writeBytes(spaced, "x");
-    const TransferOperation withBlank = parseTransferOperation("PUT " + spaced + " site/index.html");
+    const TransferOperation withBlank =
+        parseTransferOperation("PUT " + spaced + " site/index.html");
     QCOMPARE(withBlank.localFile, spaced);
     QCOMPARE(withBlank.remotePath, QString("site/index.html"));
 }
@@ -118,14 +128,22 @@ void TestTransferChannel::buildsUrls_data()
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("remote");
     QTest::addColumn<QString>("url");
-    QTest::newRow("relative") << "ftp.example" << 21 << "index.html" << "ftp://ftp.example:21/index.html";
-    QTest::newRow("absolute") << "ftp.example" << 21 << "/www/index.html" << "ftp://ftp.example:21/%2Fwww/index.html";
-    QTest::newRow("folder takes local name") << "ftp.example" << 2121 << "www/" << "ftp://ftp.example:2121/www/page.html";
-    QTest::newRow("blank encoded") << "ftp.example" << 21 << "my site/a.html" << "ftp://ftp.example:21/my%20site/a.html";
-    QTest::newRow("ftps kept, plain port dropped") << "ftps://ftp.example" << 21 << "a.html" << "ftps://ftp.example/a.html";
-    QTest::newRow("sftp home") << "sftp://ssh.example" << 22 << "a.html" << "sftp://ssh.example:22/~/a.html";
-    QTest::newRow("sftp root") << "sftp://ssh.example" << 21 << "/var/a.html" << "sftp://ssh.example/var/a.html";
-    QTest::newRow("host names port") << "ftp.example:990" << 21 << "a.html" << "ftp://ftp.example:990/a.html";
+    QTest::newRow("relative") << "ftp.example" << 21 << "index.html"
+                              << "ftp://ftp.example:21/index.html";
+    QTest::newRow("absolute") << "ftp.example" << 21 << "/www/index.html"
+                              << "ftp://ftp.example:21/%2Fwww/index.html";
+    QTest::newRow("folder takes local name") << "ftp.example" << 2121 << "www/"
+                                             << "ftp://ftp.example:2121/www/page.html";
+    QTest::newRow("blank encoded") << "ftp.example" << 21 << "my site/a.html"
+                                   << "ftp://ftp.example:21/my%20site/a.html";
+    QTest::newRow("ftps kept, plain port dropped") << "ftps://ftp.example" << 21 << "a.html"
+                                                   << "ftps://ftp.example/a.html";
+    QTest::newRow("sftp home") << "sftp://ssh.example" << 22 << "a.html"
+                               << "sftp://ssh.example:22/~/a.html";
+    QTest::newRow("sftp root") << "sftp://ssh.example" << 21 << "/var/a.html"
+                               << "sftp://ssh.example/var/a.html";
+    QTest::newRow("host names port") << "ftp.example:990" << 21 << "a.html"
+                                     << "ftp://ftp.example:990/a.html";
 }
 
 void TestTransferChannel::buildsUrls()
@@ -142,11 +160,21 @@ void TestTransferChannel::uploadsByFtp_data()
     QTest::addColumn<QString>("localName");
     QTest::addColumn<QString>("remote");
     QTest::addColumn<QString>("arrives");
-    QTest::newRow("relative") << "page.html" << "index.html" << "index.html";
-    QTest::newRow("absolute") << "page.html" << "/site/abs.html" << "site/abs.html";
-    QTest::newRow("into folder") << "page.html" << "site/rel.html" << "site/rel.html";
-    QTest::newRow("folder takes local name") << "named.html" << "site/" << "site/named.html";
-    QTest::newRow("blanks in both names") << "my page.html" << "site/my page.html" << "site/my page.html";
+    QTest::newRow("relative") << "page.html"
+                              << "index.html"
+                              << "index.html";
+    QTest::newRow("absolute") << "page.html"
+                              << "/site/abs.html"
+                              << "site/abs.html";
+    QTest::newRow("into folder") << "page.html"
+                                 << "site/rel.html"
+                                 << "site/rel.html";
+    QTest::newRow("folder takes local name") << "named.html"
+                                             << "site/"
+                                             << "site/named.html";
+    QTest::newRow("blanks in both names") << "my page.html"
+                                          << "site/my page.html"
+                                          << "site/my page.html";
 }
 
 void TestTransferChannel::uploadsByFtp()
@@ -265,7 +293,8 @@ void TestTransferChannel::downloadsInPieces()
     connect(&channel, &TransferChannel::stateChanged, this, [&](int state) {
         if (state != TransferState::Completed)
             return;
-        for (QString piece = channel.getChunk(1024); !piece.isEmpty(); piece = channel.getChunk(1024)) {
+        for (QString piece = channel.getChunk(1024); !piece.isEmpty();
+             piece = channel.getChunk(1024)) {
             pieceSizes << int(piece.size());
             received += piece.toLatin1();
         }
