@@ -1,0 +1,1 @@
+corvane_add_fuzzer(NAME fuzz_framehandler SOURCES fuzz_framehandler.cpp LIBS corvane_acquisition)
