@@ -1,4 +1,4 @@
-// Forecast cuts, alone and on pages served by a local HTTP server.
+// Forecast pages served by a local HTTP server, cut between the two keys.
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
@@ -12,177 +12,136 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-void cutRows()
+// Inet2 with its state handling and the forecast, as the publisher wires them.
+struct ForecastRig
 {
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<QString>("startKey");
-    QTest::addColumn<QString>("endKey");
-    QTest::addColumn<QString>("forecast");
-    QTest::newRow("both keys") << "abSTARTcdeENDfg"
-                               << "START"
-                               << "END"
-                               << "STARTcde";
-    QTest::newRow("start key missing") << "abcdeENDfg"
-                                       << "START"
-                                       << "END"
-                                       << "abcde";
-    QTest::newRow("end key missing") << "abSTARTcdefg"
-                                     << "START"
-                                     << "END"
-                                     << "STARTcdefg";
-    QTest::newRow("neither key") << "abcdefg"
-                                 << "START"
-                                 << "END"
-                                 << "abcdefg";
-    QTest::newRow("empty start key") << "abSTARTcdeENDfg"
-                                     << ""
-                                     << "END"
-                                     << "abSTARTcde";
-    QTest::newRow("empty end key") << "abSTARTcdeENDfg"
-                                   << "START"
-                                   << ""
-                                   << "";
-    QTest::newRow("end key before start key only") << "abENDcdSTARTef"
-                                                   << "START"
-                                                   << "END"
-                                                   << "STARTef";
-    QTest::newRow("first occurrences") << "xSTART1END2START3END"
-                                       << "START"
-                                       << "END"
-                                       << "START1";
-    QTest::newRow("keys are case-sensitive") << "abstartcdeendfg"
-                                             << "START"
-                                             << "END"
-                                             << "abstartcdeendfg";
-    QTest::newRow("markup kept") << "<p>Today: <b>sun</b></p><hr>"
-                                 << "Today"
-                                 << "<hr>"
-                                 << "Today: <b>sun</b></p>";
-}
-
-} // namespace
+    explicit ForecastRig(const Configuration &config) : retriever(inet2, config)
+    {
+        QObject::connect(&handler, &TransferStatusHandler::requestCompleted, &retriever,
+                         &ForecastRetriever::ExtractForecast);
+    }
+    // Requests the page and waits until Inet2 has handled its last state.
+    bool fetch()
+    {
+        QSignalSpy states(&inet2, &TransferChannel::stateChanged);
+        retriever.RequestForecast();
+        return QTest::qWaitFor([&] { return !states.isEmpty() && !inet2.isBusy(); }, 20000);
+    }
+    ManualClock clock;
+    StatusBoard status;
+    CurlTransferChannel inet2{CurlTransferChannel::Protocol::Http};
+    TransferStatusHandler handler{inet2, TransferRole::Forecast, clock, status};
+    ForecastRetriever retriever;
+};
 
 class TestForecast : public QObject
 {
     Q_OBJECT
 private slots:
-    void cuts_data() { cutRows(); }
-    void cuts();
-    void servedPages_data();
-    void servedPages();
+    void initTestCase();
+    void servedPagesAreCut_data();
+    void servedPagesAreCut();
     void failedOrEmptyResponseKeepsForecast_data();
     void failedOrEmptyResponseKeepsForecast();
+
+private:
+    void setBody(const QByteArray &bytes);
+
+    QTemporaryDir m_dir;
+    LocalServer m_http;
+    LocalServer m_failing;
 };
 
-void TestForecast::cuts()
+void TestForecast::setBody(const QByteArray &bytes)
+{
+    QFile f(m_dir.filePath("page.html")); // both servers read it afresh for every request
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+void TestForecast::initTestCase()
+{
+    setBody("");
+    QVERIFY(m_http.start("httpserver.py", {"--body", m_dir.filePath("page.html")}));
+    QVERIFY(m_failing.start("httpserver.py",
+                            {"--body", m_dir.filePath("page.html"), "--status", "500"}));
+}
+
+void TestForecast::servedPagesAreCut_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<QString>("startKey");
+    QTest::addColumn<QString>("endKey");
+    QTest::addColumn<QString>("forecast");
+    const auto row = [](const char *name, const QString &body, const char *start, const char *end,
+                        const QString &forecast) {
+        QTest::newRow(name) << body << QString(start) << QString(end) << forecast;
+    };
+    row("both keys", "abSTARTcdeENDfg", "START", "END", "STARTcde");
+    row("start key missing", "abcdeENDfg", "START", "END", "abcde");
+    row("end key missing", "abSTARTcdefg", "START", "END", "STARTcdefg");
+    row("neither key", "abcdefg", "START", "END", "abcdefg");
+    row("empty start key", "abSTARTcdeENDfg", "", "END", "abSTARTcde");
+    row("empty end key", "abSTARTcdeENDfg", "START", "", "");
+    row("end key before start key only", "abENDcdSTARTef", "START", "END", "STARTef");
+    row("first occurrences", "xSTART1END2START3END", "START", "END", "START1");
+    row("case-sensitive keys", "abstartcdeendfg", "START", "END", "abstartcdeendfg");
+    row("keys across pieces", QString(1020, 'a') + "START" + QString(1500, 'b') + "END", "START",
+        "END", "START" + QString(1500, 'b'));
+}
+
+void TestForecast::servedPagesAreCut()
 {
     QFETCH(QString, body);
     QFETCH(QString, startKey);
     QFETCH(QString, endKey);
     QFETCH(QString, forecast);
-    QCOMPARE(cutForecast(body, startKey, endKey), forecast);
-}
-
-void TestForecast::servedPages_data()
-{
-    cutRows();
-    // Longer than one piece, with the keys across piece borders.
-    QTest::newRow("keys across pieces") << QString(1020, 'a') + "START" + QString(1500, 'b') + "END"
-                                        << "START"
-                                        << "END"
-                                        << "START" + QString(1500, 'b');
-}
-
-void TestForecast::servedPages()
-{
-    QFETCH(QString, body);
-    QFETCH(QString, startKey);
-    QFETCH(QString, endKey);
-    QFETCH(QString, forecast);
-    QTemporaryDir dir;
-    const QString bodyFile = dir.filePath("page.html");
-    {
-        QFile f(bodyFile);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(body.toLatin1());
-    }
-    LocalServer http;
-    QVERIFY(http.start("httpserver.py", {"--body", bodyFile}));
-
+    setBody(body.toLatin1());
     Configuration config;
-    config.NwsRemoteHost = QStringLiteral("127.0.0.1:%1").arg(http.port());
+    config.NwsRemoteHost = QStringLiteral("127.0.0.1:%1").arg(m_http.port());
     config.NwsDownloadPath = QStringLiteral("/forecast/zone.html");
     config.NwsStartKey = startKey;
     config.NwsEndKey = endKey;
-    ManualClock clock;
-    StatusBoard status;
-    CurlTransferChannel inet2(CurlTransferChannel::Protocol::Http);
-    TransferStatusHandler handler(inet2, TransferRole::Forecast, clock, status);
-    ForecastRetriever retriever(inet2, config);
-    connect(&handler, &TransferStatusHandler::requestCompleted, &retriever,
-            &ForecastRetriever::ExtractForecast);
-    QSignalSpy changed(&retriever, &ForecastRetriever::forecastChanged);
+    ForecastRig rig(config);
+    QSignalSpy changed(&rig.retriever, &ForecastRetriever::forecastChanged);
 
-    retriever.RequestForecast();
-    QTRY_VERIFY_WITH_TIMEOUT(!changed.isEmpty(), 20000);
-    QCOMPARE(retriever.text(), forecast);
+    QVERIFY(rig.fetch());
+    QCOMPARE(rig.retriever.text(), forecast);
+    QCOMPARE(changed.size(), 1);
     QCOMPARE(changed.first().first().toString(), forecast);
-    QVERIFY(http.lines().contains("GET /forecast/zone.html"));
-    QVERIFY(status.statusText().startsWith("Corvane has processed the request"));
+    QVERIFY(m_http.lines().contains("GET /forecast/zone.html"));
+    QVERIFY(rig.status.statusText().startsWith("Corvane has processed the request"));
 }
 
 void TestForecast::failedOrEmptyResponseKeepsForecast_data()
 {
-    QTest::addColumn<QByteArray>("secondBody");
-    QTest::addColumn<QString>("secondStatus");
-    QTest::newRow("empty body") << QByteArray() << "200";
-    QTest::newRow("server error") << QByteArray("START broken END") << "500";
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("serverError");
+    QTest::newRow("empty body") << QByteArray() << false;
+    QTest::newRow("server error") << QByteArray("START broken END") << true;
 }
 
 void TestForecast::failedOrEmptyResponseKeepsForecast()
 {
-    QFETCH(QByteArray, secondBody);
-    QFETCH(QString, secondStatus);
-    QTemporaryDir dir;
-    const auto writeBody = [&](const QByteArray &bytes) {
-        QFile f(dir.filePath("page.html"));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    };
+    QFETCH(QByteArray, body);
+    QFETCH(bool, serverError);
     Configuration config;
+    config.NwsRemoteHost = QStringLiteral("http://127.0.0.1:%1").arg(m_http.port());
     config.NwsDownloadPath = QStringLiteral("/fc");
     config.NwsStartKey = QStringLiteral("START");
     config.NwsEndKey = QStringLiteral("END");
-    ManualClock clock;
-    StatusBoard status;
-    CurlTransferChannel inet2(CurlTransferChannel::Protocol::Http);
-    TransferStatusHandler handler(inet2, TransferRole::Forecast, clock, status);
-    ForecastRetriever retriever(inet2, config);
-    connect(&handler, &TransferStatusHandler::requestCompleted, &retriever,
-            &ForecastRetriever::ExtractForecast);
-    QSignalSpy states(&inet2, &TransferChannel::stateChanged);
-    const auto requestAndWait = [&] {
-        states.clear();
-        retriever.RequestForecast();
-        QTRY_VERIFY_WITH_TIMEOUT(!inet2.isBusy() && !states.isEmpty(), 20000);
-    };
+    ForecastRig rig(config);
+    setBody("xx START sunny END yy");
+    QVERIFY(rig.fetch());
+    QCOMPARE(rig.retriever.text(), QString("START sunny "));
 
-    writeBody("xx START sunny END yy");
-    LocalServer first;
-    QVERIFY(first.start("httpserver.py", {"--body", dir.filePath("page.html")}));
-    config.NwsRemoteHost = QStringLiteral("http://127.0.0.1:%1").arg(first.port());
-    requestAndWait();
-    QCOMPARE(retriever.text(), QString("START sunny "));
-
-    writeBody(secondBody);
-    LocalServer second;
-    QVERIFY(second.start("httpserver.py",
-                         {"--body", dir.filePath("page.html"), "--status", secondStatus}));
-    config.NwsRemoteHost = QStringLiteral("http://127.0.0.1:%1").arg(second.port());
-    requestAndWait();
-    QCOMPARE(retriever.text(), QString("START sunny "));
+    setBody(body);
+    if (serverError)
+        config.NwsRemoteHost = QStringLiteral("http://127.0.0.1:%1").arg(m_failing.port());
+    QVERIFY(rig.fetch());
+    QCOMPARE(rig.retriever.text(), QString("START sunny "));
+    const bool errorShown = rig.status.statusText().startsWith("An error occurred");
+    QCOMPARE(errorShown, serverError);
 }
 
 QTEST_GUILESS_MAIN(TestForecast)

@@ -3,7 +3,6 @@
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
-#include "publishing/forecast.h"
 #include "publishing/publisher.h"
 #include "recordingchannel.h"
 
@@ -47,8 +46,6 @@ private slots:
     void hangupArmedOnlyWithAutoDisconnect();
     void ftpSettingsReachBothChannels_data();
     void ftpSettingsReachBothChannels();
-    void forecastFromCompletedResponse_data();
-    void forecastFromCompletedResponse();
     void graphUploadDoneOnInet3();
 
 private:
@@ -81,18 +78,15 @@ void TestPublisher::secondPageOnlyWithBothNames_data()
     QTest::addColumn<QString>("template2");
     QTest::addColumn<QString>("output2");
     QTest::addColumn<bool>("secondPage");
-    QTest::newRow("both set") << "two.tpl"
-                              << "two.html" << true;
-    QTest::newRow("template empty") << ""
-                                    << "two.html" << false;
-    QTest::newRow("output empty") << "two.tpl"
-                                  << "" << false;
-    QTest::newRow("template one character") << "t"
-                                            << "two.html" << false;
-    QTest::newRow("output one character") << "two.tpl"
-                                          << "o" << false;
-    QTest::newRow("both two characters") << "tt"
-                                         << "oo" << true;
+    const auto row = [](const char *name, const char *templ, const char *output, bool second) {
+        QTest::newRow(name) << QString(templ) << QString(output) << second;
+    };
+    row("both set", "two.tpl", "two.html", true);
+    row("template empty", "", "two.html", false);
+    row("output empty", "two.tpl", "", false);
+    row("template one character", "t", "two.html", false);
+    row("output one character", "two.tpl", "o", false);
+    row("both two characters", "tt", "oo", true);
 }
 
 void TestPublisher::secondPageOnlyWithBothNames()
@@ -185,9 +179,7 @@ void TestPublisher::ftpSettingsReachBothChannels_data()
     QTest::addColumn<QString>("remotePort");
     QTest::addColumn<int>("port");
     QTest::newRow("number") << "2121" << 2121;
-    QTest::newRow("blanks around") << " 21 " << 21;
     QTest::newRow("empty") << "" << 21;
-    QTest::newRow("not a number") << "ftp" << 21;
     QTest::newRow("out of range") << "70000" << 21;
 }
 
@@ -214,42 +206,6 @@ void TestPublisher::ftpSettingsReachBothChannels()
         QCOMPARE(ftp->password, QString("secret"));
     }
     QCOMPARE(rig.inet2.host, QString()); // the forecast channel keeps its own
-}
-
-void TestPublisher::forecastFromCompletedResponse_data()
-{
-    QTest::addColumn<int>("state");
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<QString>("forecast");
-    const QString longBody =
-        QString(2500, QLatin1Char('a')) + "START sunny END" + QString(600, QLatin1Char('b'));
-    QTest::newRow("cut over several pieces") << 12 << longBody << "START sunny ";
-    QTest::newRow("empty response keeps old") << 12 << ""
-                                              << "old";
-    QTest::newRow("error keeps old") << 11 << "START x END"
-                                     << "old";
-}
-
-void TestPublisher::forecastFromCompletedResponse()
-{
-    QFETCH(int, state);
-    QFETCH(QString, body);
-    QFETCH(QString, forecast);
-    Configuration c = m_config;
-    c.NwsStartKey = "START";
-    c.NwsEndKey = "END";
-    Rig rig(c);
-    rig.publisher.RequestForecast();
-    rig.inet2.finish(12, "old");
-    QCOMPARE(rig.publisher.forecast().text(), QString("old"));
-
-    QSignalSpy changed(&rig.publisher.forecast(), &ForecastRetriever::forecastChanged);
-    rig.publisher.RequestForecast();
-    rig.inet2.finish(state, body);
-    QCOMPARE(rig.publisher.forecast().text(), forecast);
-    QCOMPARE(changed.size(), forecast == QLatin1String("old") ? 0 : 1);
-    for (int size : std::as_const(rig.inet2.chunkSizes))
-        QCOMPARE(size, 1024);
 }
 
 void TestPublisher::graphUploadDoneOnInet3()

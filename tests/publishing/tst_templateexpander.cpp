@@ -57,33 +57,24 @@ void TestTemplateExpander::matchesScanLoop_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
+    const auto row = [](const char *name, const char *text, const char *expected) {
+        QTest::newRow(name) << QString(text) << QString(expected);
+    };
     // Language: *TPO* = 72, *TPI* = 68, *SWX* = "" (in scan order).
-    QTest::newRow("three occurrences") << "*TPO*,*TPO*,*TPO*"
-                                       << "72,72,72";
-    QTest::newRow("back to back") << "*TPO**TPI*"
-                                  << "7268";
-    QTest::newRow("at both ends") << "*TPI* mid *TPO*"
-                                  << "68 mid 72";
-    QTest::newRow("lower case stays") << "*tpo*"
-                                      << "*tpo*";
-    QTest::newRow("space after asterisk stays") << "* TPO*"
-                                                << "* TPO*";
-    QTest::newRow("unknown marker stays") << "*XYZ*"
-                                          << "*XYZ*";
-    QTest::newRow("empty value removes token") << "a*SWX*b"
-                                               << "ab";
-    QTest::newRow("no tokens") << "plain <b>text</b>\r\n"
-                               << "plain <b>text</b>\r\n";
-    QTest::newRow("empty") << ""
-                           << "";
+    row("three occurrences", "*TPO*,*TPO*,*TPO*", "72,72,72");
+    row("back to back", "*TPO**TPI*", "7268");
+    row("at both ends", "*TPI* mid *TPO*", "68 mid 72");
+    row("lower case stays", "*tpo*", "*tpo*");
+    row("space after asterisk stays", "* TPO*", "* TPO*");
+    row("unknown marker stays", "*XYZ*", "*XYZ*");
+    row("empty value removes token", "a*SWX*b", "ab");
+    row("no tokens", "plain <b>text</b>\r\n", "plain <b>text</b>\r\n");
+    row("empty", "", "");
     // Tokens sharing an asterisk: the earlier token in scan order wins it.
-    QTest::newRow("shared asterisk, earlier first") << "*TPO*TPI*"
-                                                    << "72TPI*";
-    QTest::newRow("shared asterisk, earlier second") << "*TPI*TPO*"
-                                                     << "*TPI72";
+    row("shared asterisk, earlier first", "*TPO*TPI*", "72TPI*");
+    row("shared asterisk, earlier second", "*TPI*TPO*", "*TPI72");
     // A replacement that joins its neighbours into a token.
-    QTest::newRow("join forms token") << "*TP*SWX*O*"
-                                      << "72";
+    row("join forms token", "*TP*SWX*O*", "72");
 }
 
 void TestTemplateExpander::matchesScanLoop()

@@ -34,27 +34,17 @@ void TestTemplatePreview::readsFieldLines_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("warnings");
-    QTest::newRow("plain") << "OutdoorTemperature=72.5\n"
-                           << "OutdoorTemperature"
-                           << "72.5" << 0;
-    QTest::newRow("CR LF lines") << "HeatIndex=N/A\r\nRainTotal=1.5\r\n"
-                                 << "HeatIndex"
-                                 << "N/A" << 0;
-    QTest::newRow("equals sign in text") << "StationForecast=a=b"
-                                         << "StationForecast"
-                                         << "a=b" << 0;
-    QTest::newRow("empty text") << "RainRate=\n"
-                                << "RainRate"
-                                << "" << 0;
-    QTest::newRow("main window box") << "Wx.Text17=45"
-                                     << "Wx.Text17"
-                                     << "45" << 0;
-    QTest::newRow("unknown field") << "Bogus=1\nGustSpeed=3\n"
-                                   << "GustSpeed"
-                                   << "3" << 1;
-    QTest::newRow("no equals sign") << "just words\n\nGustSpeed=3"
-                                    << "GustSpeed"
-                                    << "3" << 1;
+    const auto row = [](const char *name, const char *lines, const char *field, const char *text,
+                        int warnings) {
+        QTest::newRow(name) << QString(lines) << QString(field) << QString(text) << warnings;
+    };
+    row("plain", "OutdoorTemperature=72.5\n", "OutdoorTemperature", "72.5", 0);
+    row("CR LF lines", "HeatIndex=N/A\r\nRainTotal=1.5\r\n", "HeatIndex", "N/A", 0);
+    row("equals sign in text", "StationForecast=a=b", "StationForecast", "a=b", 0);
+    row("empty text", "RainRate=\n", "RainRate", "", 0);
+    row("main window box", "Wx.Text17=45", "Wx.Text17", "45", 0);
+    row("unknown field", "Bogus=1\nGustSpeed=3\n", "GustSpeed", "3", 1);
+    row("no equals sign", "just words\n\nGustSpeed=3", "GustSpeed", "3", 1);
 }
 
 void TestTemplatePreview::readsFieldLines()

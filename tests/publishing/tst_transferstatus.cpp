@@ -24,35 +24,28 @@ void TestTransferStatus::messages_data()
     QTest::addColumn<TransferRole>("role");
     QTest::addColumn<int>("state");
     QTest::addColumn<QString>("text");
+    const auto row = [](const char *name, TransferRole role, int state, const QString &text) {
+        QTest::newRow(name) << role << state << text;
+    };
     const QString at = QStringLiteral("1/15/2026 12:00:00 PM");
-    const TransferRole page = TransferRole::PageUpload;
-    QTest::newRow("0") << page << 0 << "No state to report.";
-    QTest::newRow("1") << page << 1
-                       << "Corvane is looking up the IP address of the specified host computer.";
-    QTest::newRow("2")
-        << page << 2 << "Corvane successfully found the IP address of the specified host computer.";
-    QTest::newRow("3") << page << 3 << "Corvane is connecting to the host computer.";
-    QTest::newRow("4") << page << 4 << "Corvane successfully connected to the host computer.";
-    QTest::newRow("5") << page << 5 << "Corvane is sending a request to the host computer.";
-    QTest::newRow("6") << page << 6 << "Corvane successfully sent the request.";
-    QTest::newRow("7") << page << 7 << "Corvane is receiving a response from the host computer.";
-    QTest::newRow("8 Inet1 with time")
-        << page << 8 << "Corvane successfully received a response from the host computer at " + at;
-    QTest::newRow("8 Inet3 with time")
-        << TransferRole::GraphUpload << 8
-        << "Corvane successfully received a response from the host computer at " + at;
-    QTest::newRow("8 Inet2 without time")
-        << TransferRole::Forecast << 8
-        << "Corvane successfully received a response from the host computer.";
-    QTest::newRow("9") << page << 9 << "Corvane is disconnecting from the host computer.";
-    QTest::newRow("10 Inet2 with time")
-        << TransferRole::Forecast << 10
-        << "Corvane successfully disconnected from the host computer at " + at;
-    QTest::newRow("11") << page << 11
-                        << "An error occurred in communicating with the host computer.";
-    QTest::newRow("12 transfered")
-        << page << 12
-        << "Corvane has processed the request and all data has been transfered as of " + at;
+    const TransferRole page = TransferRole::PageUpload, forecast = TransferRole::Forecast;
+    const QString received = "Corvane successfully received a response from the host computer";
+    row("0", page, 0, "No state to report.");
+    row("1", page, 1, "Corvane is looking up the IP address of the specified host computer.");
+    row("2", page, 2, "Corvane successfully found the IP address of the specified host computer.");
+    row("3", page, 3, "Corvane is connecting to the host computer.");
+    row("4", page, 4, "Corvane successfully connected to the host computer.");
+    row("5", page, 5, "Corvane is sending a request to the host computer.");
+    row("6", page, 6, "Corvane successfully sent the request.");
+    row("7", page, 7, "Corvane is receiving a response from the host computer.");
+    row("8 Inet1 with time", page, 8, received + " at " + at);
+    row("8 Inet3 with time", TransferRole::GraphUpload, 8, received + " at " + at);
+    row("8 Inet2 without time", forecast, 8, received + ".");
+    row("9", page, 9, "Corvane is disconnecting from the host computer.");
+    row("10", forecast, 10, "Corvane successfully disconnected from the host computer at " + at);
+    row("11", page, 11, "An error occurred in communicating with the host computer.");
+    row("12 transfered", page, 12,
+        "Corvane has processed the request and all data has been transfered as of " + at);
 }
 
 void TestTransferStatus::messages()
