@@ -47,8 +47,8 @@ GaugePanel::GaugePanel(QWidget *parent) : QWidget(parent)
         gauge->setMinimumSize(side, side);
         gauge->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         grid->addWidget(gauge, 0, column);
-        auto *caption = new ReadingBox(QString::fromLatin1(c.captionBox),
-                                       QString::fromLatin1(c.field), this);
+        auto *caption =
+            new ReadingBox(QString::fromLatin1(c.captionBox), QString::fromLatin1(c.field), this);
         grid->addWidget(caption, 1, column, Qt::AlignHCenter);
         grid->setColumnStretch(column, 1);
         ++column;

@@ -56,8 +56,8 @@ QString Preview::chooseWithDialog(QWidget *parent, const QString &preset)
     dialog.setObjectName(QStringLiteral("CD"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters({QStringLiteral("Web pages (*.htm *.html)"),
-                           QStringLiteral("All files (*)")});
+    dialog.setNameFilters(
+        {QStringLiteral("Web pages (*.htm *.html)"), QStringLiteral("All files (*)")});
     const QFileInfo presetInfo(preset);
     if (!preset.isEmpty()) {
         dialog.setDirectory(presetInfo.absolutePath());

@@ -19,8 +19,8 @@ QList<ReadingSection> sideBySideSections(const QString &quantity, const QString 
     static const Side sides[] = {
         {"Indoor", "Indoor", "Text1", "Label3", "Text7", "Label9", "Text8", "Text9", "Text10",
          "Label11", "Text11", "Text12", "Text3", "Label19", "Text4", "Label20"},
-        {"Outdoor", "Outdoor", "Text2", "Label4", "Text20", "Label25", "Text19", "Text18",
-         "Text17", "Label27", "Text16", "Text15", "Text13", "Label33", "Text14", "Label34"},
+        {"Outdoor", "Outdoor", "Text2", "Label4", "Text20", "Label25", "Text19", "Text18", "Text17",
+         "Label27", "Text16", "Text15", "Text13", "Label33", "Text14", "Label34"},
     };
     QList<ReadingSection> sections;
     int column = 0;
@@ -36,8 +36,7 @@ QList<ReadingSection> sideBySideSections(const QString &quantity, const QString 
                   base + "LowTime", s.lowDate, base + "LowDate"},
                  {QStringLiteral("Alarm High"), s.alarmHigh, base + "AlarmHigh", s.alarmHighUnit,
                   unit},
-                 {QStringLiteral("Alarm Low"), s.alarmLow, base + "AlarmLow", s.alarmLowUnit,
-                  unit},
+                 {QStringLiteral("Alarm Low"), s.alarmLow, base + "AlarmLow", s.alarmLowUnit, unit},
              },
              column++});
     }
@@ -114,8 +113,7 @@ ReadingLayout makeRain()
                   {"Rate", "Text3", "RainRate", "Label9", "In/Hr"},
                   {"Rate Alarm", "Text4", "RainRateAlarm", "Label10", "In/Hr"},
                   // The total counts from the console's last reset.
-                  {"Total Reset", "Text6", "RainResetTime", {}, {}, {}, {}, "Text5",
-                   "RainResetDate"},
+                  {"Last Reset", "Text5", "RainResetDate", {}, {}, "Text6", "RainResetTime"},
               }}}};
 }
 
@@ -141,8 +139,8 @@ ReadingLayout makeWind()
                 {QStringLiteral("Wind Chill"),
                  {
                      {"Current", "Text11", "WindChill", "Label25", "F"},
-                     {"Low", "Text12", "WindChillLow", "Label27", "F", "Text14",
-                      "WindChillLowTime", "Text13", "WindChillLowDate"},
+                     {"Low", "Text12", "WindChillLow", "Label27", "F", "Text14", "WindChillLowTime",
+                      "Text13", "WindChillLowDate"},
                  }},
             }};
 }

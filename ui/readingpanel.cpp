@@ -63,11 +63,15 @@ QWidget *ReadingPanel::buildSection(const ReadingSection &section)
     grid->setColumnMinimumWidth(CaptionColumn, m_captionWidth);
     grid->setColumnMinimumWidth(UnitColumn, m_unitWidth);
     int line = 0;
-    const bool dated = std::any_of(section.rows.cbegin(), section.rows.cend(),
-                                   [](const ReadingRow &r) { return !r.timeBox.isEmpty(); });
-    if (dated) {
-        grid->addWidget(new QLabel(tr("Time"), box), line, TimeColumn, Qt::AlignHCenter);
-        grid->addWidget(new QLabel(tr("Date"), box), line, DateColumn, Qt::AlignHCenter);
+    const auto any = [&section](QString ReadingRow::*box) {
+        return std::any_of(section.rows.cbegin(), section.rows.cend(),
+                           [box](const ReadingRow &r) { return !(r.*box).isEmpty(); });
+    };
+    if (any(&ReadingRow::timeBox) || any(&ReadingRow::dateBox)) {
+        if (any(&ReadingRow::timeBox))
+            grid->addWidget(new QLabel(tr("Time"), box), line, TimeColumn, Qt::AlignHCenter);
+        if (any(&ReadingRow::dateBox))
+            grid->addWidget(new QLabel(tr("Date"), box), line, DateColumn, Qt::AlignHCenter);
         ++line;
     }
     for (const ReadingRow &row : section.rows)

@@ -57,7 +57,8 @@ void Wx::buildMenus()
     QMenu *extended = bar->addMenu(QStringLiteral("Extended Data"));
     for (const ReadingLayout &layout : detailLayouts()) {
         const QString name = layout.name;
-        QAction *a = add(extended, layout.menuObjectName.toLatin1().constData(), layout.menuCaption);
+        QAction *a =
+            add(extended, layout.menuObjectName.toLatin1().constData(), layout.menuCaption);
         connect(a, &QAction::triggered, this, [this, name] { showDetailWindow(name); });
     }
 

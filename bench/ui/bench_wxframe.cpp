@@ -59,8 +59,8 @@ void BM_LastByteToWindowTexts(benchmark::State &state)
     wx.ApplyUnitCaptions();
     wx.show();
     auto *mainBox = wx.findChild<QLineEdit *>(QStringLiteral("Text16"));
-    auto *detailBox =
-        wx.detailWindow(QStringLiteral("Humidity"))->findChild<QLineEdit *>(QStringLiteral("Text2"));
+    auto *detailBox = wx.detailWindow(QStringLiteral("Humidity"))
+                          ->findChild<QLineEdit *>(QStringLiteral("Text2"));
 
     int percent = 40;
     for (auto _ : state) {

@@ -41,8 +41,8 @@ void TstWx::startsWithoutConfigurationInEnglishWithNoReadings()
 {
     WxFixture f;
     f.wx->show();
-    for (const char *name : {"Text1", "Text10", "Text11", "Text16", "Text18", "Text20",
-                                "Text14", "Text15", "Text21", "Text22"}) {
+    for (const char *name : {"Text1", "Text10", "Text11", "Text16", "Text18", "Text20", "Text14",
+                             "Text15", "Text21", "Text22"}) {
         QLineEdit *box = f.box("Wx", name);
         QVERIFY2(box, qPrintable(name));
         QVERIFY2(box->text().isEmpty(), qPrintable(name));

@@ -21,9 +21,8 @@ struct WxFixture
 
     WxFixture()
     {
-        wx = std::make_unique<Wx>(record, status, [this]() -> const Configuration & {
-            return config;
-        });
+        wx = std::make_unique<Wx>(record, status,
+                                  [this]() -> const Configuration & { return config; });
         wx->ApplyUnitCaptions();
     }
 
