@@ -24,7 +24,7 @@ SerialSettings pagingLineSettings()
 
 PageDialogue::PageDialogue(const PageRequest &request, const PagerLine &line, Clock &clock,
                            StatusBoard &status, QObject *parent)
-    : QObject(parent), m_request(request), m_line(line), m_clock(clock), m_status(status),
+    : QObject(parent), m_request(request), m_line(line), m_status(status),
       m_timer(clock.createTimer())
 {
     m_timer->setSingleShot(true);
@@ -57,7 +57,7 @@ void PageDialogue::start()
 
 void PageDialogue::openPort()
 {
-    setStatus(QStringLiteral("Intializing Modem"));
+    setStatus(QStringLiteral("Intializing Modem")); // spelt as users have always seen it
     if (m_line.port) {
         // A port that is already open (another use of the modem) keeps its device.
         if (!m_line.port->isOpen())

@@ -97,7 +97,6 @@ private:
 
     PageRequest m_request;
     PagerLine m_line;
-    Clock &m_clock;
     StatusBoard &m_status;
     std::unique_ptr<ClockTimer> m_timer;
 
