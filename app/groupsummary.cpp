@@ -30,8 +30,9 @@ QString groupSummary(SensorGroup group, const ReadingsRecord &r, int units)
     case SensorGroup::BarometerDewpoint: {
         const QString deg = caption("Dewpoint", "Label4");
         return QStringLiteral("barometer: %1 %2 %3, dewpoint outdoor %4 %5, indoor %6 %5")
-            .arg(shown(r, "SeaLevelPressure"), caption("Barometer", "Label5"), shown(r, "PressureTrend"),
-                 shown(r, "OutdoorDewpoint"), deg, shown(r, "IndoorDewpoint"));
+            .arg(shown(r, "SeaLevelPressure"), caption("Barometer", "Label5"),
+                 shown(r, "PressureTrend"), shown(r, "OutdoorDewpoint"), deg,
+                 shown(r, "IndoorDewpoint"));
     }
     case SensorGroup::Rain: {
         const QString depth = caption("Rain", "Label7");
@@ -43,7 +44,8 @@ QString groupSummary(SensorGroup group, const ReadingsRecord &r, int units)
         const QString speed = caption("Wind", "Label5");
         return QStringLiteral("wind: gust %1 %2 %3, average %4 %2 %5, chill %6 %7")
             .arg(shown(r, "GustSpeed"), speed, shown(r, "Wx.Text14"), shown(r, "AverageSpeed"),
-                 shown(r, "AverageDirectionWord"), shown(r, "WindChill"), caption("Wind", "Label25"));
+                 shown(r, "AverageDirectionWord"), shown(r, "WindChill"),
+                 caption("Wind", "Label25"));
     }
     }
     return {};

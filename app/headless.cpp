@@ -1,4 +1,5 @@
-// corvane --headless: the unattended engine without windows; status and titles go to standard error.
+// corvane --headless: the unattended engine without windows; status and titles go to standard
+// error.
 #include "app/commands.h"
 #include "app/groupsummary.h"
 #include "app/runtime.h"
@@ -44,7 +45,9 @@ bool installStopSignals()
 
 void printLine(Clock &clock, const QString &text)
 {
-    const QByteArray line = (clock.now().toString(Qt::ISODate) + QLatin1Char(' ') + text + QLatin1Char('\n')).toLocal8Bit();
+    const QByteArray line =
+        (clock.now().toString(Qt::ISODate) + QLatin1Char(' ') + text + QLatin1Char('\n'))
+            .toLocal8Bit();
     std::fwrite(line.constData(), 1, size_t(line.size()), stderr);
     std::fflush(stderr);
 }
@@ -70,7 +73,8 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
     SummaryThrottle throttle;
     QObject::connect(&runtime.record(), &ReadingsRecord::groupChanged, [&](SensorGroup group) {
         if (throttle.allow(group, clock.monotonicMs()))
-            printLine(clock, groupSummary(group, runtime.record(), runtime.configuration().DisplayUnits));
+            printLine(clock,
+                      groupSummary(group, runtime.record(), runtime.configuration().DisplayUnits));
     });
 
     // A stop request waits for the running tick, so a record being written is finished.
@@ -89,19 +93,23 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
             return;
         stopping = true;
         printLine(clock, QStringLiteral("corvane: stopping on %1")
-                             .arg(signo == SIGTERM ? QStringLiteral("SIGTERM") : QStringLiteral("SIGINT")));
+                             .arg(signo == SIGTERM ? QStringLiteral("SIGTERM")
+                                                   : QStringLiteral("SIGINT")));
         if (runtime.scheduler().inTick())
-            QObject::connect(&runtime.scheduler(), &Scheduler::idle, &app, stop, Qt::QueuedConnection);
+            QObject::connect(&runtime.scheduler(), &Scheduler::idle, &app, stop,
+                             Qt::QueuedConnection);
         else
             stop();
     });
 
-    printLine(clock, QStringLiteral("corvane: headless%1, program directory %2")
-                         .arg(options.simulate ? QStringLiteral(" with the simulated console") : QString(),
-                              programDirectory()));
+    printLine(clock,
+              QStringLiteral("corvane: headless%1, program directory %2")
+                  .arg(options.simulate ? QStringLiteral(" with the simulated console") : QString(),
+                       programDirectory()));
     runtime.startUp();
     printLine(clock, QStringLiteral("corvane: station port %1 %2")
-                         .arg(runtime.stationDevicePath(),
-                              runtime.stationPortOpen() ? QStringLiteral("open") : QStringLiteral("not open")));
+                         .arg(runtime.stationDevicePath(), runtime.stationPortOpen()
+                                                               ? QStringLiteral("open")
+                                                               : QStringLiteral("not open")));
     return app.exec();
 }

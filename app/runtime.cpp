@@ -64,7 +64,8 @@ Runtime::Runtime(Clock &clock, const RunOptions &options, QObject *parent)
     m_jobs->pagerFlags = &m_scheduler->pagerFlags();
 
     connect(m_stationPort.get(), &SerialPort::lost, this, [this](const QString &why) {
-        m_status->setStatusText(QStringLiteral("Station port %1 lost: %2").arg(m_stationPort->devicePath(), why));
+        m_status->setStatusText(
+            QStringLiteral("Station port %1 lost: %2").arg(m_stationPort->devicePath(), why));
     });
 }
 

@@ -1,4 +1,5 @@
-// The running engine shared by the desktop and headless modes: settings, station link, log and scheduler.
+// The running engine shared by the desktop and headless modes: settings, station link, log and
+// scheduler.
 #pragma once
 
 #include "app/commands.h"

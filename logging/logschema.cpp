@@ -115,8 +115,9 @@ QString tableSchema(const QString &table, const LogColumn *columns, int count)
     for (int i = 0; i < count; ++i) {
         const LogColumn &c = columns[i];
         const bool numeric = c.form == LogForm::Number || c.form == LogForm::Int16;
-        defs << QStringLiteral("\"%1\" %2").arg(QLatin1String(c.column),
-                                                numeric ? QStringLiteral("REAL") : QStringLiteral("TEXT"));
+        defs << QStringLiteral("\"%1\" %2")
+                    .arg(QLatin1String(c.column),
+                         numeric ? QStringLiteral("REAL") : QStringLiteral("TEXT"));
     }
     return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table, defs.join(QStringLiteral(", ")));
 }
@@ -176,7 +177,8 @@ QVariant logValue(const QString &text, LogForm form, const QDateTime &now)
     return {};
 }
 
-std::array<QVariant, kLogFieldCount> FillLogFields(const ReadingsRecord &record, const QDateTime &now)
+std::array<QVariant, kLogFieldCount> FillLogFields(const ReadingsRecord &record,
+                                                   const QDateTime &now)
 {
     std::array<QVariant, kLogFieldCount> values;
     for (int i = 0; i < kLogFieldCount; ++i) {

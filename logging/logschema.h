@@ -44,7 +44,8 @@ QVariant logValue(const QString &text, LogForm form, const QDateTime &now);
 
 // The 80 values of one record pair, filled from the readings at `now`; a reading that does
 // not convert leaves its value null, so that column stays empty.
-std::array<QVariant, kLogFieldCount> FillLogFields(const ReadingsRecord &record, const QDateTime &now);
+std::array<QVariant, kLogFieldCount> FillLogFields(const ReadingsRecord &record,
+                                                   const QDateTime &now);
 
 // The statements that build the empty template database.
 QStringList logTemplateSchema();

@@ -16,8 +16,8 @@ namespace {
 
 QString quoted(const QString &identifier)
 {
-    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\""))
-           + QLatin1Char('"');
+    return QLatin1Char('"') +
+           QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
 QSet<QString> tableColumns(QSqlDatabase &db, const QString &table)
@@ -46,13 +46,14 @@ LogResult LogWriter::ensureMonthDatabase(const QDate &date)
         m_reportedCreateError.clear();
     } else if (r.error != m_reportedCreateError) {
         m_reportedCreateError = r.error;
-        m_status.setTitle(QStringLiteral("Corvane : %1 Not Created - %2").arg(monthDatabaseName(date), r.error));
+        m_status.setTitle(
+            QStringLiteral("Corvane : %1 Not Created - %2").arg(monthDatabaseName(date), r.error));
     }
     return r;
 }
 
-LogResult LogWriter::writeRecord(const QString &path, const QString &table, const LogColumn *columns,
-                                 const QVariant *values, int count)
+LogResult LogWriter::writeRecord(const QString &path, const QString &table,
+                                 const LogColumn *columns, const QVariant *values, int count)
 {
     SqliteFile file;
     LogResult r = file.open(path, SqliteFile::Mode::ReadWrite, m_busyTimeoutMs);
@@ -84,9 +85,10 @@ LogResult LogWriter::writeRecord(const QString &path, const QString &table, cons
     if (!r.ok())
         return r;
     QSqlQuery insert(db);
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(quoted(table), names.join(QStringLiteral(", ")),
-                                 QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(quoted(table), names.join(QStringLiteral(", ")),
+                 QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
     bool ok = insert.prepare(sql);
     for (const QVariant &v : std::as_const(bound))
         insert.addBindValue(v);

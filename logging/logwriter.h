@@ -16,7 +16,8 @@ class StatusBoard;
 class LogWriter
 {
 public:
-    LogWriter(Clock &clock, const ReadingsRecord &record, StatusBoard &status, const QString &directory);
+    LogWriter(Clock &clock, const ReadingsRecord &record, StatusBoard &status,
+              const QString &directory);
 
     QString directory() const { return m_directory; }
     // How long a write waits for another program's lock before the record is given up.

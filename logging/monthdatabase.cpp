@@ -1,4 +1,5 @@
-// Creating the template and the month files so that a half-written file never carries the final name.
+// Creating the template and the month files so that a half-written file never carries the final
+// name.
 #include "logging/monthdatabase.h"
 
 #include "core/datetimeformat.h"
@@ -22,7 +23,8 @@ namespace {
 // finds either no month file or a complete one.
 bool syncPath(const QString &path, bool directory)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), directory ? O_RDONLY | O_DIRECTORY : O_RDONLY);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), directory ? O_RDONLY | O_DIRECTORY : O_RDONLY);
     if (fd < 0)
         return false;
     const bool ok = ::fsync(fd) == 0;
@@ -37,8 +39,9 @@ LogResult reserveTemporary(const QString &finalPath, QString *name)
     QTemporaryFile tmp(fi.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(fi.fileName())));
     tmp.setAutoRemove(false);
     if (!tmp.open())
-        return LogResult::failure(QStringLiteral("cannot create a file in %1: %2")
-                                      .arg(QDir::toNativeSeparators(fi.absolutePath()), tmp.errorString()));
+        return LogResult::failure(
+            QStringLiteral("cannot create a file in %1: %2")
+                .arg(QDir::toNativeSeparators(fi.absolutePath()), tmp.errorString()));
     *name = tmp.fileName();
     // A temporary file is private to its owner; a log file gets the modes SQLite gives
     // the files it creates, so that a chart reader in the owner's group can open it.
@@ -82,7 +85,8 @@ LogResult buildTemplate(const QString &path)
 bool hasLogTable(QSqlDatabase &db)
 {
     QSqlQuery q(db);
-    q.prepare(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN (?, ?)"));
+    q.prepare(QStringLiteral(
+        "SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN (?, ?)"));
     q.addBindValue(outdoorTableName());
     q.addBindValue(indoorTableName());
     return q.exec() && q.next() && q.value(0).toInt() > 0;
@@ -119,7 +123,8 @@ LogResult copyTemplate(const QString &templatePath, const QString &target)
 
 QString monthDatabaseName(const QDate &date)
 {
-    return englishMonthName(date.month(), true).toUpper() + QStringLiteral("%1.MDB").arg(date.year(), 4, 10, QLatin1Char('0'));
+    return englishMonthName(date.month(), true).toUpper() +
+           QStringLiteral("%1.MDB").arg(date.year(), 4, 10, QLatin1Char('0'));
 }
 
 QString MonthDatabase(const QString &directory, const QDate &date)

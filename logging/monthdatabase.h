@@ -22,4 +22,5 @@ enum class MonthFile { Existed, Created };
 // Makes sure the month's file exists: when it is missing, copies the template into it
 // (building the template first if there is none). A template that cannot be read is
 // left as it is and the month file is not created, so a later tick tries again.
-LogResult ensureMonthDatabase(const QString &directory, const QDate &date, MonthFile *what = nullptr);
+LogResult ensureMonthDatabase(const QString &directory, const QDate &date,
+                              MonthFile *what = nullptr);

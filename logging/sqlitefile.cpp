@@ -21,8 +21,8 @@ QString sqliteUri(const QString &path, SqliteFile::Mode mode)
                     : mode == SqliteFile::Mode::ReadWrite ? "rw"
                                                           : "rwc";
     // fromLocalFile escapes blanks, '?', '#' and '%' in the path.
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=")
-           + QLatin1String(m);
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) + QStringLiteral("?mode=") +
+           QLatin1String(m);
 }
 
 } // namespace

@@ -157,8 +157,8 @@ void Scheduler::graphStep()
         return;
     const int graphMinute = minuteOfDay(*graphTime);
     const int nowMinute = minuteOfDay(m_clock.now().time());
-    if (graphMinute == nowMinute && variantEquals(m_config.Graph[UploadGraphs], 1)
-        && !m_state.GraphRunDone) {
+    if (graphMinute == nowMinute && variantEquals(m_config.Graph[UploadGraphs], 1) &&
+        !m_state.GraphRunDone) {
         if (m_graphs)
             return;
         m_state.GraphRunDone = true;

@@ -1,4 +1,5 @@
-// Cost of a logging pass against plain SQLite, and of reading a month of one-minute records for a chart.
+// Cost of a logging pass against plain SQLite, and of reading a month of one-minute records for a
+// chart.
 #include "acquisition/readingsrecord.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
@@ -24,8 +25,9 @@ void fillReadings(ReadingsRecord &record)
 {
     int i = 0;
     for (const QString &field : ReadingsRecord::fieldNames()) {
-        const bool text = field.endsWith(QLatin1String("Time")) || field.endsWith(QLatin1String("Date"))
-                          || field == QLatin1String("PressureTrend") || field == QLatin1String("StationForecast");
+        const bool text =
+            field.endsWith(QLatin1String("Time")) || field.endsWith(QLatin1String("Date")) ||
+            field == QLatin1String("PressureTrend") || field == QLatin1String("StationForecast");
         record.setText(field, text ? QStringLiteral("10:%1").arg(i % 60, 2, 10, QLatin1Char('0'))
                                    : QString::number(20.0 + (i * 7 % 50) / 10.0, 'f', 1));
         ++i;
@@ -58,11 +60,12 @@ void BM_LoggingPass(benchmark::State &state)
 }
 
 // The same open, insert, commit and close of both records through SQLite's C interface.
-bool insertDirect(const QByteArray &uri, const char *table, const LogColumn *columns, const QVariant *values,
-                  int count)
+bool insertDirect(const QByteArray &uri, const char *table, const LogColumn *columns,
+                  const QVariant *values, int count)
 {
     sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(uri.constData(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI, nullptr) !=
+        SQLITE_OK) {
         sqlite3_close(db);
         return false;
     }
@@ -73,8 +76,10 @@ bool insertDirect(const QByteArray &uri, const char *table, const LogColumn *col
         names += (i ? ", \"" : "\"") + QByteArray(columns[i].column) + '"';
         marks += i ? ", ?" : "?";
     }
-    const QByteArray sql = "INSERT INTO \"" + QByteArray(table) + "\" (" + names + ") VALUES (" + marks + ")";
-    bool ok = sqlite3_exec(db, "PRAGMA synchronous = FULL; BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+    const QByteArray sql =
+        "INSERT INTO \"" + QByteArray(table) + "\" (" + names + ") VALUES (" + marks + ")";
+    bool ok = sqlite3_exec(db, "PRAGMA synchronous = FULL; BEGIN IMMEDIATE", nullptr, nullptr,
+                           nullptr) == SQLITE_OK;
     sqlite3_stmt *stmt = nullptr;
     ok = ok && sqlite3_prepare_v2(db, sql.constData(), -1, &stmt, nullptr) == SQLITE_OK;
     for (int i = 0; ok && i < count; ++i) {
@@ -97,10 +102,12 @@ void BM_SqliteBaseline(benchmark::State &state)
     const QByteArray uri = "file:" + QFile::encodeName(f.path) + "?mode=rw";
     for (auto _ : state) {
         auto values = FillLogFields(f.record, f.clock.now());
-        bool ok = insertDirect(uri, "Outdoor Data", outdoorColumns().data(), values.data(), kOutdoorColumnCount);
+        bool ok = insertDirect(uri, "Outdoor Data", outdoorColumns().data(), values.data(),
+                               kOutdoorColumnCount);
         values = FillLogFields(f.record, f.clock.now());
-        ok = insertDirect(uri, "Indoor Data", indoorColumns().data(), values.data() + kOutdoorColumnCount,
-                          kIndoorColumnCount) && ok;
+        ok = insertDirect(uri, "Indoor Data", indoorColumns().data(),
+                          values.data() + kOutdoorColumnCount, kIndoorColumnCount) &&
+             ok;
         if (!ok)
             state.SkipWithError("a record was not written");
     }
@@ -116,8 +123,9 @@ struct MonthFile
         ensureMonthDatabase(dir.path(), kStart.date());
         SqliteFile db;
         db.open(path, SqliteFile::Mode::ReadWrite);
-        for (const auto &[table, first, count] : {std::tuple{outdoorTableName(), 0, kOutdoorColumnCount},
-                                                  std::tuple{indoorTableName(), kOutdoorColumnCount, kIndoorColumnCount}}) {
+        for (const auto &[table, first, count] :
+             {std::tuple{outdoorTableName(), 0, kOutdoorColumnCount},
+              std::tuple{indoorTableName(), kOutdoorColumnCount, kIndoorColumnCount}}) {
             QStringList names;
             for (int i = first; i < first + count; ++i)
                 names << QStringLiteral("\"%1\"").arg(QLatin1String(logColumn(i).column));
@@ -150,8 +158,9 @@ void BM_ReadMonthForChart(benchmark::State &state)
         db.open(month.path, SqliteFile::Mode::ReadOnly);
         QSqlQuery q(db.database());
         q.setForwardOnly(true);
-        q.exec(QStringLiteral("SELECT \"Date_Time\", \"Temperature\", \"Humidity\", \"Dewpoint\", "
-                              "\"Gust Wind Speed\", \"SeaLevel Barometric Pressure\" FROM \"Outdoor Data\""));
+        q.exec(QStringLiteral(
+            "SELECT \"Date_Time\", \"Temperature\", \"Humidity\", \"Dewpoint\", "
+            "\"Gust Wind Speed\", \"SeaLevel Barometric Pressure\" FROM \"Outdoor Data\""));
         double sum = 0;
         rows = 0;
         while (q.next()) {

@@ -1,4 +1,5 @@
-// Headless summaries must show each group's readings in the current units, at most once a minute per group.
+// Headless summaries must show each group's readings in the current units, at most once a minute
+// per group.
 #include "app/groupsummary.h"
 
 #include <QtTest>
@@ -20,14 +21,17 @@ void TstGroupSummary::summary_data()
     QTest::addColumn<int>("units");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("wind, English") << SensorGroup::Wind << 0
-                                   << "wind: gust 5.4 MPH NorthEast, average 3.2 MPH North, chill 70 F";
-    QTest::newRow("wind, Metric") << SensorGroup::Wind << 1
-                                  << "wind: gust 5.4 M/S NorthEast, average 3.2 M/S North, chill 70 C";
-    QTest::newRow("barometer, Metric") << SensorGroup::BarometerDewpoint << 1
-                                       << "barometer: 1013 MBar Rising, dewpoint outdoor 50.1 C, indoor - C";
-    QTest::newRow("humidity, nothing received yet") << SensorGroup::Humidity << 0
-                                                    << "humidity: outdoor - %, indoor - %";
+    QTest::newRow("wind, English")
+        << SensorGroup::Wind << 0
+        << "wind: gust 5.4 MPH NorthEast, average 3.2 MPH North, chill 70 F";
+    QTest::newRow("wind, Metric")
+        << SensorGroup::Wind << 1
+        << "wind: gust 5.4 M/S NorthEast, average 3.2 M/S North, chill 70 C";
+    QTest::newRow("barometer, Metric")
+        << SensorGroup::BarometerDewpoint << 1
+        << "barometer: 1013 MBar Rising, dewpoint outdoor 50.1 C, indoor - C";
+    QTest::newRow("humidity, nothing received yet")
+        << SensorGroup::Humidity << 0 << "humidity: outdoor - %, indoor - %";
 }
 
 void TstGroupSummary::summary()
@@ -37,10 +41,12 @@ void TstGroupSummary::summary()
     QFETCH(QString, expected);
     ReadingsRecord r;
     const QList<QPair<const char *, const char *>> texts = {
-        {"GustSpeed", "5.4"},          {"Wx.Text14", "NorthEast"},     {"AverageSpeed", "3.2"},
-        {"AverageDirectionWord", "North"}, {"WindChill", "70"},        {"OutdoorTemperature", "72.0"},
-        {"IndoorTemperature", "68.5"}, {"SeaLevelPressure", "1013"},   {"PressureTrend", "Rising"},
-        {"OutdoorDewpoint", "50.1"},   {"RainRate", "0.00"},           {"RainTotal", "1.23"},
+        {"GustSpeed", "5.4"},          {"Wx.Text14", "NorthEast"},
+        {"AverageSpeed", "3.2"},       {"AverageDirectionWord", "North"},
+        {"WindChill", "70"},           {"OutdoorTemperature", "72.0"},
+        {"IndoorTemperature", "68.5"}, {"SeaLevelPressure", "1013"},
+        {"PressureTrend", "Rising"},   {"OutdoorDewpoint", "50.1"},
+        {"RainRate", "0.00"},          {"RainTotal", "1.23"},
     };
     for (const auto &[field, text] : texts)
         r.setText(QLatin1String(field), QLatin1String(text));

@@ -30,7 +30,8 @@ void TstHeadless::stopsCleanlyOnSignal()
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("CORVANE_HOME"), home.path());
     corvane.setProcessEnvironment(env);
-    corvane.start(QStringLiteral(CORVANE_EXECUTABLE), {QStringLiteral("--headless"), QStringLiteral("--simulate")});
+    corvane.start(QStringLiteral(CORVANE_EXECUTABLE),
+                  {QStringLiteral("--headless"), QStringLiteral("--simulate")});
     QVERIFY(corvane.waitForStarted(5000));
 
     // Wait for the first reading summary: the simulated console reached the record.
@@ -42,7 +43,8 @@ void TstHeadless::stopsCleanlyOnSignal()
     }
     QVERIFY2(err.contains(" temperature: "), err.constData());
     // Status lines carry an ISO time stamp.
-    QVERIFY(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d corvane: headless"))
+    QVERIFY(QRegularExpression(
+                QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d corvane: headless"))
                 .match(QString::fromLocal8Bit(err))
                 .hasMatch());
 

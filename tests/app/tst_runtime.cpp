@@ -23,7 +23,8 @@ const QDateTime kStart(QDate(2026, 4, 30), QTime(9, 0, 0));
 bool writePortsFile(const QString &dir, const QStringList &lines)
 {
     QFile f(QDir(dir).filePath(QStringLiteral("Ports.cfg")));
-    return f.open(QIODevice::WriteOnly | QIODevice::Text) && f.write(lines.join('\n').toUtf8() + '\n') > 0;
+    return f.open(QIODevice::WriteOnly | QIODevice::Text) &&
+           f.write(lines.join('\n').toUtf8() + '\n') > 0;
 }
 
 Configuration stationConfig(int port)
@@ -215,7 +216,8 @@ void TstRuntime::framesReachTheMonthLog()
     QStringList titles;
     connect(&runtime.status(), &StatusBoard::titleChanged, [&](const QString &t) { titles << t; });
     clock.advanceSeconds(2 * 60); // the first record is due one minute after the first tick
-    QVERIFY2(!titles.isEmpty() && titles.last().startsWith(QLatin1String("Corvane : DataBase Logging Completed")),
+    QVERIFY2(!titles.isEmpty() &&
+                 titles.last().startsWith(QLatin1String("Corvane : DataBase Logging Completed")),
              qPrintable(titles.join(" | ")));
 
     SqliteFile db;
@@ -237,7 +239,8 @@ void TstRuntime::simulatedConsoleFeedsTheRecord()
     QVERIFY(runtime.stationPortOpen());
     QVERIFY(runtime.stationDevicePath().startsWith(QLatin1String("/dev/")));
     QSet<int> groups;
-    connect(&runtime.record(), &ReadingsRecord::groupChanged, [&](SensorGroup g) { groups.insert(int(g)); });
+    connect(&runtime.record(), &ReadingsRecord::groupChanged,
+            [&](SensorGroup g) { groups.insert(int(g)); });
     // The console's frames travel through a real pseudo-terminal; give the loop time to read them.
     for (int i = 0; i < 100 && groups.size() < 5; ++i) {
         clock.advanceSeconds(2);

@@ -1,4 +1,5 @@
-// Readings must reach the log columns in the right form, and never-received or "N/A" readings stay empty.
+// Readings must reach the log columns in the right form, and never-received or "N/A" readings stay
+// empty.
 #include "acquisition/readingsrecord.h"
 #include "logging/logschema.h"
 
@@ -25,7 +26,8 @@ void TstLogSchema::conversion_data()
     const QVariant empty;
     QTest::newRow("N drops a trailing .0") << "72.0" << LogForm::Number << QVariant("72");
     QTest::newRow("N keeps decimals") << "29.92" << LogForm::Number << QVariant("29.92");
-    QTest::newRow("N trims blanks, keeps sign") << "  -3.50 " << LogForm::Number << QVariant("-3.5");
+    QTest::newRow("N trims blanks, keeps sign")
+        << "  -3.50 " << LogForm::Number << QVariant("-3.5");
     QTest::newRow("N leading zeros") << "005.4" << LogForm::Number << QVariant("5.4");
     QTest::newRow("N empty reading") << "" << LogForm::Number << empty;
     QTest::newRow("N heat index N/A") << "N/A" << LogForm::Number << empty;
@@ -58,7 +60,8 @@ void TstLogSchema::conversion()
 void TstLogSchema::everySourceIsAReadingsField()
 {
     // A misspelt source name would silently log an empty column forever.
-    const QSet<QString> fields(ReadingsRecord::fieldNames().cbegin(), ReadingsRecord::fieldNames().cend());
+    const QSet<QString> fields(ReadingsRecord::fieldNames().cbegin(),
+                               ReadingsRecord::fieldNames().cend());
     for (int i = 0; i < kLogFieldCount; ++i) {
         const LogColumn &c = logColumn(i);
         if (c.form == LogForm::Now) {
@@ -75,8 +78,8 @@ void TstLogSchema::columnNamesAreUniquePerTable_data()
     QTest::addColumn<int>("count");
     QTest::addColumn<QStringList>("oddNames");
     QTest::newRow("Outdoor Data") << 0 << kOutdoorColumnCount
-                                  << QStringList{"Humidity Alarm High", "Wind Chill Date", "Wind Chill Time",
-                                                 "SeaLevel Barometric Pressure"};
+                                  << QStringList{"Humidity Alarm High", "Wind Chill Date",
+                                                 "Wind Chill Time", "SeaLevel Barometric Pressure"};
     QTest::newRow("Indoor Data") << kOutdoorColumnCount << kIndoorColumnCount
                                  << QStringList{"Humidity High Alarm", "Temperature Low time",
                                                 "Dewpoint Low Alarm"};

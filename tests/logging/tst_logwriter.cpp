@@ -1,4 +1,5 @@
-// A logging pass writes both records durably, reports a lost record as failed, and holds no file open afterwards.
+// A logging pass writes both records durably, reports a lost record as failed, and holds no file
+// open afterwards.
 #include "acquisition/readingsrecord.h"
 #include "core/datetimeformat.h"
 #include "core/manualclock.h"
@@ -35,7 +36,8 @@ QList<QVariantMap> rows(const QString &path, const QString &table, const QString
     for (const QString &c : columns)
         quoted << QStringLiteral("\"%1\", typeof(\"%1\")").arg(c);
     QSqlQuery q(db.database());
-    if (!q.exec(QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(quoted.join(", "), table)))
+    if (!q.exec(
+            QStringLiteral("SELECT %1 FROM \"%2\" ORDER BY rowid").arg(quoted.join(", "), table)))
         return out;
     while (q.next()) {
         QVariantMap row;
@@ -65,7 +67,8 @@ struct Pass
 
 void captureTitles(Pass &p)
 {
-    QObject::connect(&p.status, &StatusBoard::titleChanged, [&p](const QString &t) { p.titles << t; });
+    QObject::connect(&p.status, &StatusBoard::titleChanged,
+                     [&p](const QString &t) { p.titles << t; });
 }
 
 } // namespace
@@ -116,19 +119,27 @@ void TstLogWriter::storedValues_data()
 
     const QString out = QStringLiteral("Outdoor Data");
     const QString in = QStringLiteral("Indoor Data");
-    QTest::newRow("number") << "OutdoorTemperature" << "072.0" << out << "Temperature" << QVariant(72.0) << "real";
-    QTest::newRow("pressure") << "SeaLevelPressure" << "29.92" << out << "SeaLevel Barometric Pressure"
-                              << QVariant(29.92) << "real";
-    QTest::newRow("direction") << "GustDirection" << "225" << out << "Gust Wind Direction" << QVariant(225.0)
+    QTest::newRow("number") << "OutdoorTemperature"
+                            << "072.0" << out << "Temperature" << QVariant(72.0) << "real";
+    QTest::newRow("pressure") << "SeaLevelPressure"
+                              << "29.92" << out << "SeaLevel Barometric Pressure" << QVariant(29.92)
+                              << "real";
+    QTest::newRow("direction") << "GustDirection"
+                               << "225" << out << "Gust Wind Direction" << QVariant(225.0)
                                << "real";
-    QTest::newRow("heat index N/A") << "HeatIndex" << "N/A" << out << "Heat Index" << QVariant() << "null";
-    QTest::newRow("never received") << "RainTotal" << "" << out << "Rainfall Total" << QVariant() << "null";
-    QTest::newRow("text as shown") << "PressureTrend" << "Rising" << out << "Barometric Trend"
-                                   << QVariant("Rising") << "text";
-    QTest::newRow("indoor lower-case t") << "IndoorTemperatureLowTime" << "6:07" << in
-                                         << "Temperature Low time" << QVariant("6:07") << "text";
-    QTest::newRow("indoor alarm") << "IndoorHumidityAlarmHigh" << "65" << in << "Humidity High Alarm"
-                                  << QVariant(65.0) << "real";
+    QTest::newRow("heat index N/A") << "HeatIndex"
+                                    << "N/A" << out << "Heat Index" << QVariant() << "null";
+    QTest::newRow("never received") << "RainTotal"
+                                    << "" << out << "Rainfall Total" << QVariant() << "null";
+    QTest::newRow("text as shown")
+        << "PressureTrend"
+        << "Rising" << out << "Barometric Trend" << QVariant("Rising") << "text";
+    QTest::newRow("indoor lower-case t")
+        << "IndoorTemperatureLowTime"
+        << "6:07" << in << "Temperature Low time" << QVariant("6:07") << "text";
+    QTest::newRow("indoor alarm") << "IndoorHumidityAlarmHigh"
+                                  << "65" << in << "Humidity High Alarm" << QVariant(65.0)
+                                  << "real";
 }
 
 void TstLogWriter::storedValues()
@@ -164,7 +175,10 @@ void TstLogWriter::firstRecordOfNewMonthGoesToNewFile()
     const QString feb = MonthDatabase(p.dir.path(), QDate(2026, 2, 1));
     QCOMPARE(rowCount(jan, QStringLiteral("Outdoor Data")), 1);
     QCOMPARE(rowCount(feb, QStringLiteral("Outdoor Data")), 1);
-    QCOMPARE(rows(feb, QStringLiteral("Indoor Data"), {"Date_Time"}).value(0).value("Date_Time").toString(),
+    QCOMPARE(rows(feb, QStringLiteral("Indoor Data"), {"Date_Time"})
+                 .value(0)
+                 .value("Date_Time")
+                 .toString(),
              QStringLiteral("2/1/2026 12:00:06 AM"));
 }
 
@@ -207,7 +221,8 @@ void TstLogWriter::missingColumnLosesOnlyItsValue()
         SqliteFile db;
         QVERIFY(db.open(logTemplatePath(p.dir.path()), SqliteFile::Mode::Create).ok());
         QVERIFY(db.exec(QStringLiteral("CREATE TABLE \"Outdoor Data\" (\"Date_Time\" TEXT, "
-                                       "\"Temperature\" REAL)")).ok());
+                                       "\"Temperature\" REAL)"))
+                    .ok());
     }
     p.record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("81.5"));
     p.record.setText(QStringLiteral("HeatIndex"), QStringLiteral("83"));
@@ -215,8 +230,8 @@ void TstLogWriter::missingColumnLosesOnlyItsValue()
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
     // The outdoor record is written without the missing column; the indoor table is missing.
     QVERIFY(!writer.writeLogRecords().ok());
-    const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()), QStringLiteral("Outdoor Data"),
-                        {QStringLiteral("Temperature")});
+    const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()),
+                        QStringLiteral("Outdoor Data"), {QStringLiteral("Temperature")});
     QCOMPARE(r.size(), 1);
     QCOMPARE(r[0].value("Temperature").toDouble(), 81.5);
     QVERIFY(p.titles.last().startsWith(kFailed));
@@ -226,14 +241,15 @@ void TstLogWriter::readOnlyDirectoryReportsFailure()
 {
     Pass p(QDateTime(QDate(2026, 9, 1), QTime(0, 10)));
     const QString path = p.dir.path();
-    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                            | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther |
+                                            QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
     const int result = runUnprivileged([&] {
         captureTitles(p);
         LogWriter writer(p.clock, p.record, p.status, path);
         if (writer.writeLogRecords().ok())
             return 1;
-        if (!p.titles.contains(kStarted) || p.titles.last() != kFailed + QStringLiteral("9/1/2026 12:10:03 AM"))
+        if (!p.titles.contains(kStarted) ||
+            p.titles.last() != kFailed + QStringLiteral("9/1/2026 12:10:03 AM"))
             return 2;
         writer.ensureMonthDatabase(p.clock.now().date());
         if (writer.writeLogRecords().ok())
@@ -263,8 +279,10 @@ void TstLogWriter::killedWriterLeavesSoundFile()
         ::close(pipeFds[0]);
         for (quint32 n = 1;; ++n) {
             const auto values = FillLogFields(p.record, p.clock.now());
-            if (!writer.writeRecord(file, outdoorTableName(), outdoorColumns().data(), values.data(),
-                                    kOutdoorColumnCount).ok())
+            if (!writer
+                     .writeRecord(file, outdoorTableName(), outdoorColumns().data(), values.data(),
+                                  kOutdoorColumnCount)
+                     .ok())
                 ::_exit(1);
             if (::write(pipeFds[1], &n, sizeof n) != sizeof n)
                 ::_exit(2);
@@ -288,7 +306,8 @@ void TstLogWriter::killedWriterLeavesSoundFile()
     QVERIFY(q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("ok"));
     QVERIFY(q.exec(QStringLiteral("SELECT count(*), min(\"Temperature\"), max(\"Temperature\") "
-                                  "FROM \"Outdoor Data\"")) && q.next());
+                                  "FROM \"Outdoor Data\"")) &&
+            q.next());
     QVERIFY(q.value(0).toUInt() >= reported);
     QCOMPARE(q.value(1).toDouble(), 55.5);
     QCOMPARE(q.value(2).toDouble(), 55.5);

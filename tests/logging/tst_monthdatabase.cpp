@@ -1,4 +1,5 @@
-// Month files must come from the template, which is built when missing and never written or replaced.
+// Month files must come from the template, which is built when missing and never written or
+// replaced.
 #include "logging/logschema.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
@@ -98,9 +99,11 @@ void TstMonthDatabase::newInstallationBuildsTemplateThenCopies()
     const LogResult r = ensureMonthDatabase(dir.path(), QDate(2026, 1, 15), &what);
     QVERIFY2(r.ok(), qPrintable(r.error));
     QCOMPARE(what, MonthFile::Created);
-    for (const QString &file : {logTemplatePath(dir.path()), MonthDatabase(dir.path(), QDate(2026, 1, 1))}) {
+    for (const QString &file :
+         {logTemplatePath(dir.path()), MonthDatabase(dir.path(), QDate(2026, 1, 1))}) {
         QCOMPARE(columnsOf(file, outdoorTableName()), expectedColumns(0, kOutdoorColumnCount));
-        QCOMPARE(columnsOf(file, indoorTableName()), expectedColumns(kOutdoorColumnCount, kIndoorColumnCount));
+        QCOMPARE(columnsOf(file, indoorTableName()),
+                 expectedColumns(kOutdoorColumnCount, kIndoorColumnCount));
     }
     QCOMPARE(strayFiles(dir.path()), QStringList());
 }
@@ -128,7 +131,8 @@ void TstMonthDatabase::existingMonthFileIsKept()
     {
         SqliteFile db;
         QVERIFY(db.open(month, SqliteFile::Mode::ReadWrite).ok());
-        QVERIFY(db.exec(QStringLiteral("INSERT INTO \"Indoor Data\" (\"Humidity\") VALUES (40)")).ok());
+        QVERIFY(
+            db.exec(QStringLiteral("INSERT INTO \"Indoor Data\" (\"Humidity\") VALUES (40)")).ok());
     }
     const QByteArray before = fileHash(month);
     MonthFile what = MonthFile::Created;
@@ -140,8 +144,10 @@ void TstMonthDatabase::existingMonthFileIsKept()
 void TstMonthDatabase::unusableTemplateIsKeptAndRetried_data()
 {
     QTest::addColumn<QByteArray>("templateBytes");
-    QTest::newRow("not a database") << QByteArray("this is no database file, just text\n").repeated(200);
-    QTest::newRow("truncated header") << QByteArray("SQLite format 3\0", 16) + QByteArray(50, '\x01');
+    QTest::newRow("not a database")
+        << QByteArray("this is no database file, just text\n").repeated(200);
+    QTest::newRow("truncated header")
+        << QByteArray("SQLite format 3\0", 16) + QByteArray(50, '\x01');
     QTest::newRow("empty file, no tables") << QByteArray();
 }
 
@@ -173,8 +179,9 @@ void TstMonthDatabase::unusableTemplateIsKeptAndRetried()
 void TstMonthDatabase::readOnlyDirectoryFails()
 {
     QTemporaryDir dir;
-    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther
-                                                  | QFile::ExeOther | QFile::ReadGroup | QFile::ExeGroup));
+    QVERIFY(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner |
+                                                  QFile::ReadOther | QFile::ExeOther |
+                                                  QFile::ReadGroup | QFile::ExeGroup));
     const QString path = dir.path();
     const int result = runUnprivileged([&] {
         const LogResult r = ensureMonthDatabase(path, QDate(2026, 6, 1));

@@ -15,7 +15,8 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s = 0)
 
 struct Rig
 {
-    explicit Rig(const QDateTime &start) : clock(start), jobs(clock), scheduler(clock, config, jobs, jobs)
+    explicit Rig(const QDateTime &start)
+        : clock(start), jobs(clock), scheduler(clock, config, jobs, jobs)
     {
         scheduler.start();
     }
@@ -119,12 +120,12 @@ void TstScheduler::firstRunOneIntervalAfterFirstTick_data()
     QTest::addColumn<QDateTime>("secondRun");
     // First tick 12:00:20 sets the due time to 12:00:20 + interval; a due time must be
     // passed, so the tick at that very second does not fire, the next one does.
-    QTest::newRow("publishing every 5") << Job::Publishing << 5 << at(2026, 1, 15, 12, 5, 30)
-                                        << at(2026, 1, 15, 12, 10, 30);
-    QTest::newRow("logging every 1") << Job::Logging << 1 << at(2026, 1, 15, 12, 1, 30)
-                                     << at(2026, 1, 15, 12, 2, 30);
-    QTest::newRow("logging every 15") << Job::Logging << 15 << at(2026, 1, 15, 12, 15, 30)
-                                      << at(2026, 1, 15, 12, 30, 30);
+    QTest::newRow("publishing every 5")
+        << Job::Publishing << 5 << at(2026, 1, 15, 12, 5, 30) << at(2026, 1, 15, 12, 10, 30);
+    QTest::newRow("logging every 1")
+        << Job::Logging << 1 << at(2026, 1, 15, 12, 1, 30) << at(2026, 1, 15, 12, 2, 30);
+    QTest::newRow("logging every 15")
+        << Job::Logging << 15 << at(2026, 1, 15, 12, 15, 30) << at(2026, 1, 15, 12, 30, 30);
 }
 
 void TstScheduler::firstRunOneIntervalAfterFirstTick()
@@ -308,18 +309,21 @@ void TstScheduler::dailyGraphs_data()
     QTest::addColumn<QList<QDateTime>>("runs");
     const QVariant on(1);
     // Two days of ticks from `start`; ticks fall on whole 10 s.
-    QTest::newRow("08:05 runs once a day") << QVariant(at(2001, 1, 1, 8, 5)) << on << at(2026, 3, 1, 7, 59, 40)
-                                           << QList<QDateTime>{at(2026, 3, 1, 8, 5), at(2026, 3, 2, 8, 5)};
-    QTest::newRow("23:30 clears after midnight") << QVariant(at(2001, 1, 1, 23, 30, 45)) << on
-                                                 << at(2026, 3, 1, 7, 59, 40)
-                                                 << QList<QDateTime>{at(2026, 3, 1, 23, 30), at(2026, 3, 2, 23, 30)};
-    QTest::newRow("time as text") << QVariant(QStringLiteral("6:15:00 PM")) << QVariant(QStringLiteral("1"))
-                                  << at(2026, 3, 1, 7, 59, 40)
-                                  << QList<QDateTime>{at(2026, 3, 1, 18, 15), at(2026, 3, 2, 18, 15)};
-    QTest::newRow("graphs off") << QVariant(at(2001, 1, 1, 8, 5)) << QVariant(0) << at(2026, 3, 1, 7, 59, 40)
-                                << QList<QDateTime>{};
-    QTest::newRow("empty time is midnight") << QVariant() << on << at(2026, 3, 1, 7, 59, 40)
-                                            << QList<QDateTime>{at(2026, 3, 2, 0, 0), at(2026, 3, 3, 0, 0)};
+    QTest::newRow("08:05 runs once a day")
+        << QVariant(at(2001, 1, 1, 8, 5)) << on << at(2026, 3, 1, 7, 59, 40)
+        << QList<QDateTime>{at(2026, 3, 1, 8, 5), at(2026, 3, 2, 8, 5)};
+    QTest::newRow("23:30 clears after midnight")
+        << QVariant(at(2001, 1, 1, 23, 30, 45)) << on << at(2026, 3, 1, 7, 59, 40)
+        << QList<QDateTime>{at(2026, 3, 1, 23, 30), at(2026, 3, 2, 23, 30)};
+    QTest::newRow("time as text") << QVariant(QStringLiteral("6:15:00 PM"))
+                                  << QVariant(QStringLiteral("1")) << at(2026, 3, 1, 7, 59, 40)
+                                  << QList<QDateTime>{at(2026, 3, 1, 18, 15),
+                                                      at(2026, 3, 2, 18, 15)};
+    QTest::newRow("graphs off") << QVariant(at(2001, 1, 1, 8, 5)) << QVariant(0)
+                                << at(2026, 3, 1, 7, 59, 40) << QList<QDateTime>{};
+    QTest::newRow("empty time is midnight")
+        << QVariant() << on << at(2026, 3, 1, 7, 59, 40)
+        << QList<QDateTime>{at(2026, 3, 2, 0, 0), at(2026, 3, 3, 0, 0)};
     QTest::newRow("unreadable time never runs") << QVariant(QStringLiteral("soon")) << on
                                                 << at(2026, 3, 1, 7, 59, 40) << QList<QDateTime>{};
 }
