@@ -52,7 +52,10 @@ Wx::Wx(ReadingsRecord &record, StatusBoard &status, ConfigurationSource configur
     showReadings();
 }
 
-Wx::~Wx() = default;
+Wx::~Wx()
+{
+    delete m_preview; // a top-level window of its own, open until closed
+}
 
 QWidget *Wx::buildCentral()
 {
