@@ -1,7 +1,6 @@
 // The paging dialogue against a simulated modem and paging service on a pseudo-terminal.
 #include "clockdrive.h"
 
-#include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "config/configuration.h"
 #include "core/manualclock.h"
@@ -9,8 +8,6 @@
 #include "fakes/ptypair.h"
 #include "paging/hayesmodemsimulator.h"
 #include "paging/modempager.h"
-#include "paging/pagerchecks.h"
-#include "scheduler/scheduledjobs.h"
 
 #include <QtTest>
 
@@ -116,7 +113,6 @@ private slots:
     void pageAcrossMidnight();
     void dialupModemIsHungUpFirst();
     void callsRunOneAfterAnother();
-    void twoHourlyRowsThroughTheModem();
 };
 
 void TestModemPager::init()
@@ -324,34 +320,6 @@ void TestModemPager::callsRunOneAfterAnother()
     QCOMPARE(l.modem.pages().size(), 2);
     QCOMPARE(l.modem.pages()[0].message, QStringLiteral("first"));
     QCOMPARE(l.modem.pages()[1].message, QStringLiteral("second"));
-}
-
-void TestModemPager::twoHourlyRowsThroughTheModem()
-{
-    Line l;
-    ReadingsRecord readings;
-    for (int i : {0, 2}) {
-        l.config.Pagers[i].Enabled = 1;
-        l.config.Pagers[i].PageType = 0;
-        l.config.Pagers[i].PagerNumber = QStringLiteral("10%1").arg(i);
-        l.config.Pagers[i].CompanyNumber = QStringLiteral("555000%1").arg(i);
-    }
-    PagerChecks checks(l.config, readings, l.clock,
-                       PagerCheckWiring{[](const QString &) {
-                                            return PagerReport{QStringLiteral("hourly"), {}};
-                                        },
-                                        [&](const QString &p, const QString &m, const QString &c) {
-                                            l.pager.SendPage(p, m, c);
-                                        }});
-    PagerFlags flags;
-    checks.CheckPagers(flags);
-    QVERIFY(l.runUntilIdle());
-    const auto pages = l.modem.pages();
-    QCOMPARE(pages.size(), 2);
-    QCOMPARE(pages[0].pagerNumber, QStringLiteral("100"));
-    QCOMPARE(pages[1].pagerNumber, QStringLiteral("102"));
-    QCOMPARE(l.modem.commandTexts().filter(QStringLiteral("ATDT")),
-             QStringList({"ATDT5550000", "ATDT5550002"}));
 }
 
 QTEST_GUILESS_MAIN(TestModemPager)

@@ -78,8 +78,6 @@ private slots:
     void unusableValueSkipsOnlyItsRow();
     void unreadableTemplateEndsTheCheck();
     void alarmHeldFortyMinutesPagesOncePerQuarterHour();
-    void quarterHourPeriods_data();
-    void quarterHourPeriods();
 };
 
 void TestPagerChecks::reportSchedule_data()
@@ -345,29 +343,6 @@ void TestPagerChecks::alarmHeldFortyMinutesPagesOncePerQuarterHour()
         QVERIFY2(b.sent[i].at < until, qPrintable(b.sent[i].at.toString()));
         QCOMPARE(quarterHourPeriod(b.sent[i].at).time(), periods[i]);
     }
-}
-
-void TestPagerChecks::quarterHourPeriods_data()
-{
-    QTest::addColumn<QDateTime>("at");
-    QTest::addColumn<QDateTime>("periodStart");
-
-    const QDate d(2026, 3, 2);
-    QTest::newRow("just before a clearing")
-        << QDateTime(d, QTime(10, 4, 59)) << QDateTime(d, QTime(9, 50));
-    QTest::newRow("at a clearing") << QDateTime(d, QTime(10, 5)) << QDateTime(d, QTime(10, 5));
-    QTest::newRow("last minute of a period")
-        << QDateTime(d, QTime(10, 19, 59)) << QDateTime(d, QTime(10, 5));
-    QTest::newRow("the 50 period") << QDateTime(d, QTime(10, 58)) << QDateTime(d, QTime(10, 50));
-    QTest::newRow("after midnight")
-        << QDateTime(d, QTime(0, 3)) << QDateTime(d.addDays(-1), QTime(23, 50));
-}
-
-void TestPagerChecks::quarterHourPeriods()
-{
-    QFETCH(QDateTime, at);
-    QFETCH(QDateTime, periodStart);
-    QCOMPARE(quarterHourPeriod(at), periodStart);
 }
 
 QTEST_GUILESS_MAIN(TestPagerChecks)
