@@ -19,9 +19,9 @@ using TokenValues = QList<TokenValue>;
 
 // Replaces the tokens of `text` by their values, case-sensitively. When no value holds an
 // asterisk, the result is that of repeatedly replacing the first occurrence of the first
-// token (in list order) found anywhere in the text, for as long as one is found. Runs in time linear in the size of
-// the text. The characters of a value never form a token on their own, so a value that
-// holds a token (or its own token) is inserted as it stands; a value can only complete a
-// token whose two asterisks come from the template, so the work always ends. Entries of
-// another shape are ignored; of two entries with the same token, the first counts.
+// token (in list order) found anywhere in the text, for as long as one is found. Runs in
+// time linear in the size of the text. The characters of a value never form a token on
+// their own, so a value that holds a token (or its own token) is inserted as it stands; a
+// value can only complete a token whose two asterisks come from the template, so the work
+// always ends. Entries of another shape are ignored; of two with one token, the first counts.
 QString ExpandTemplateText(const QString &text, const TokenValues &values);
