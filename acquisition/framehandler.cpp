@@ -32,16 +32,17 @@ void FrameHandler::startEvent(ReceiveBuffer &buffer, qint64 nowMs)
     m_listener.receiveEvent(buffer.count());
     // Between frames the read size is 1: a byte that is no identifier is dropped alone,
     // and the byte after it is looked at as a possible identifier.
-    const QByteArray first = buffer.read(1);
-    const GroupLayout *layout = first.isEmpty() ? nullptr : layoutForIdentifier(quint8(first.at(0)));
+    char first = 0;
+    const bool got = buffer.read(&first, 1) == 1;
+    const GroupLayout *layout = got ? layoutForIdentifier(quint8(first)) : nullptr;
     if (!layout) {
-        if (!first.isEmpty())
-            m_listener.frameDropped(FrameDrop::NotAnIdentifier, first);
+        if (got)
+            m_listener.frameDropped(FrameDrop::NotAnIdentifier, QByteArray(1, first));
         m_listener.lamp(0);
         return;
     }
     m_frame = QByteArray(layout->length, '\0');
-    m_frame[0] = first.at(0);
+    m_frame[0] = first;
     m_needed = layout->length - 1;
     m_deadlineMs = nowMs + CompletionLimitMs;
     if (buffer.count() >= m_needed)
@@ -51,8 +52,7 @@ void FrameHandler::startEvent(ReceiveBuffer &buffer, qint64 nowMs)
 void FrameHandler::complete(ReceiveBuffer &buffer)
 {
     // One read of the missing bytes; what has not arrived stays 0.
-    const QByteArray rest = buffer.read(m_needed);
-    std::memcpy(m_frame.data() + 1, rest.constData(), size_t(qMin<qint64>(rest.size(), m_needed)));
+    buffer.read(m_frame.data() + 1, m_needed);
     m_needed = 0;
     if (!checksumMatches(m_frame)) {
         m_listener.frameDropped(FrameDrop::BadChecksum, m_frame);
@@ -68,7 +68,7 @@ void FrameStream::feed(const QByteArray &piece, qint64 nowMs)
     if (m_handler.isWaiting() && nowMs >= m_handler.deadlineMs())
         m_handler.expire(*this, nowMs);  // the piece came too late for the waiting frame
     if (m_pos > 0 && m_pos == m_bytes.size()) {
-        m_bytes.clear();
+        m_bytes.resize(0);  // keeps the allocation for the next piece
         m_pos = 0;
     } else if (m_pos > 4096) {
         m_bytes.remove(0, m_pos);
@@ -84,10 +84,10 @@ void FrameStream::finish()
         m_handler.expire(*this, m_lastMs);
 }
 
-QByteArray FrameStream::read(qint64 maxBytes)
+qint64 FrameStream::read(char *into, qint64 maxBytes)
 {
     const qint64 n = qMin(maxBytes, count());
-    const QByteArray out = m_bytes.mid(m_pos, n);
+    std::memcpy(into, m_bytes.constData() + m_pos, size_t(n));
     m_pos += n;
-    return out;
+    return n;
 }

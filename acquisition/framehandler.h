@@ -10,8 +10,8 @@ class ReceiveBuffer
 {
 public:
     virtual ~ReceiveBuffer() = default;
-    virtual qint64 count() const = 0;                // bytes waiting (InBufferCount)
-    virtual QByteArray read(qint64 maxBytes) = 0;    // at most maxBytes of them (Input)
+    virtual qint64 count() const = 0;                       // bytes waiting (InBufferCount)
+    virtual qint64 read(char *into, qint64 maxBytes) = 0;   // at most maxBytes of them (Input)
 };
 
 enum class FrameDrop { NotAnIdentifier, BadChecksum };
@@ -84,7 +84,7 @@ public:
 
 private:
     qint64 count() const override { return m_bytes.size() - m_pos; }
-    QByteArray read(qint64 maxBytes) override;
+    qint64 read(char *into, qint64 maxBytes) override;
 
     FrameHandler m_handler;
     QByteArray m_bytes;

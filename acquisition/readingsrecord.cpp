@@ -6,6 +6,23 @@ void ReadingsRecord::applyGroup(SensorGroup group, const QHash<QString, QString>
 {
     for (auto it = texts.cbegin(); it != texts.cend(); ++it)
         m_texts.insert(it.key(), it.value());
+    applyGauges(gauges);
+    emit groupChanged(group);
+}
+
+void ReadingsRecord::applyTexts(SensorGroup group, const QList<std::pair<QString, QString>> &texts,
+                                const GaugeValues &gauges)
+{
+    if (m_texts.isEmpty())
+        m_texts.reserve(fieldNames().size());
+    for (const auto &t : texts)
+        m_texts.insert(t.first, t.second);
+    applyGauges(gauges);
+    emit groupChanged(group);
+}
+
+void ReadingsRecord::applyGauges(const GaugeValues &gauges)
+{
     if (gauges.seaLevelInHg)
         m_gauges.seaLevelInHg = gauges.seaLevelInHg;
     if (gauges.outdoorTempF)
@@ -14,7 +31,6 @@ void ReadingsRecord::applyGroup(SensorGroup group, const QHash<QString, QString>
         m_gauges.gustMph = gauges.gustMph;
     if (gauges.gustDirection)
         m_gauges.gustDirection = gauges.gustDirection;
-    emit groupChanged(group);
 }
 
 const QStringList &ReadingsRecord::fieldNames()

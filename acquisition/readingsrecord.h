@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <utility>
 
 enum class SensorGroup { Humidity, Temperature, BarometerDewpoint, Rain, Wind };
 
@@ -41,6 +43,10 @@ public:
     void applyGroup(SensorGroup group, const QHash<QString, QString> &texts,
                     const GaugeValues &gauges = {});
 
+    // The same for texts in a list, as the decoders produce them (no hash built twice).
+    void applyTexts(SensorGroup group, const QList<std::pair<QString, QString>> &texts,
+                    const GaugeValues &gauges = {});
+
     // Sets one field outside a frame (reading a `Field=Text` file); emits no group signal.
     void setText(const QString &field, const QString &text) { m_texts.insert(field, text); }
 
@@ -51,6 +57,8 @@ signals:
     void groupChanged(SensorGroup group);
 
 private:
+    void applyGauges(const GaugeValues &gauges);
+
     QHash<QString, QString> m_texts;
     GaugeValues m_gauges;
 };

@@ -24,7 +24,14 @@ const QString &fieldName(const FieldSpec &f)
     return *names.find(&f);
 }
 
-QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const QDate &today)
+struct Today
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+};
+
+QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const Today &today)
 {
     const double n = v.number;
     switch (f.quantity) {
@@ -60,13 +67,18 @@ QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const QDat
     case Quantity::Time2:
         return time2Text(v.hour, v.minute);
     case Quantity::Date:
-        return dateText(v.month, v.day, today);
+        return dateText(v.month, v.day, today.year, today.month, today.day);
     case Quantity::Trend:
         return pressureTrendWord(v.bits);
     case Quantity::Forecast:
         return stationForecastWord(v.bits);
     }
     return {};
+}
+
+void add(GroupReadings &r, const QString &field, const QString &text)
+{
+    r.texts.append(std::pair(field, text));
 }
 
 void addTemperatureTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &r)
@@ -76,10 +88,10 @@ void addTemperatureTexts(const DecodedGroup &d, const DecodeContext &c, GroupRea
         return;
     const bool metric = c.displayUnits != 0;
     const double fahrenheit = celsiusToFahrenheit(outdoor->number);
-    r.texts.insert(QStringLiteral("HeatIndex"),
+    add(r, QStringLiteral("HeatIndex"),
                    heatIndexText(fahrenheit, c.outdoorHumidity, metric));
-    r.texts.insert(QStringLiteral("Wx.Text22"),
-                   r.texts.value(QStringLiteral("OutdoorTemperature"))
+    add(r, QStringLiteral("Wx.Text22"),
+                   r.text(QLatin1String("OutdoorTemperature"))
                        + (metric ? QLatin1String(" Deg C") : QLatin1String(" Deg F")));
     r.gauges.outdoorTempF = formatAsNumber(fahrenheit, 1);
 }
@@ -90,8 +102,8 @@ void addBarometerTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadi
     if (!seaLevel)
         return;
     const bool metric = c.displayUnits != 0;
-    r.texts.insert(QStringLiteral("Wx.Text21"),
-                   r.texts.value(QStringLiteral("SeaLevelPressure"))
+    add(r, QStringLiteral("Wx.Text21"),
+                   r.text(QLatin1String("SeaLevelPressure"))
                        + (metric ? QLatin1String(" MBar") : QLatin1String(" Hg")));
     r.gauges.seaLevelInHg = millibarsToInchesHg(seaLevel->number);
 }
@@ -100,23 +112,32 @@ void addWindTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &
 {
     const bool metric = c.displayUnits != 0;
     if (const auto gustDirection = d.value("GustDirection")) {
-        r.texts.insert(QStringLiteral("Wx.Text14"), CompassWord(int(gustDirection->number)));
+        add(r, QStringLiteral("Wx.Text14"), CompassWord(int(gustDirection->number)));
         r.gauges.gustDirection = gustDirection->number;
     }
     if (const auto gust = d.value("GustSpeed")) {
-        r.texts.insert(QStringLiteral("Wx.Text15"),
-                       r.texts.value(QStringLiteral("GustSpeed"))
+        add(r, QStringLiteral("Wx.Text15"),
+                       r.text(QLatin1String("GustSpeed"))
                            + (metric ? QLatin1String(" M/S") : QLatin1String(" MPH")));
         r.gauges.gustMph = formatAsNumber(metresPerSecondToMph(gust->number), 1);
     }
     if (const auto chill = d.value("WindChill"))
-        r.texts.insert(QStringLiteral("Wx.Text17"),
+        add(r, QStringLiteral("Wx.Text17"),
                        wholeText(metric ? chill->number : celsiusToFahrenheit(chill->number)));
     if (const auto average = d.value("AverageDirection"))
-        r.texts.insert(QStringLiteral("AverageDirectionWord"), CompassWord(int(average->number)));
+        add(r, QStringLiteral("AverageDirectionWord"), CompassWord(int(average->number)));
 }
 
 } // namespace
+
+QString GroupReadings::text(QLatin1String field) const
+{
+    for (const auto &t : texts) {
+        if (t.first == field)
+            return t.second;
+    }
+    return {};
+}
 
 GroupReadings presentGroup(const DecodedGroup &decoded, const DecodeContext &context)
 {
@@ -125,13 +146,15 @@ GroupReadings presentGroup(const DecodedGroup &decoded, const DecodeContext &con
         return r;
     const GroupLayout &layout = *decoded.layout;
     const bool metric = context.displayUnits != 0;
+    Today today;
+    context.today.getDate(&today.year, &today.month, &today.day);
     r.group = layout.group;
     r.texts.reserve(layout.fieldCount + 4);
     for (int i = 0; i < layout.fieldCount; ++i) {
         if (!decoded.readable.test(size_t(i)))
             continue;
         const FieldSpec &f = layout.fields[i];
-        r.texts.insert(fieldName(f), fieldText(f, decoded.values[size_t(i)], metric, context.today));
+        add(r, fieldName(f), fieldText(f, decoded.values[size_t(i)], metric, today));
     }
     switch (layout.group) {
     case SensorGroup::Temperature:
@@ -164,6 +187,6 @@ bool applyFrame(const QByteArray &frame, ReadingsRecord &record, int displayUnit
     if (ok)
         context.outdoorHumidity = humidity;
     const GroupReadings r = presentGroup(*decoded, context);
-    record.applyGroup(r.group, r.texts, r.gauges);
+    record.applyTexts(r.group, r.texts, r.gauges);
     return true;
 }

@@ -6,9 +6,10 @@
 #include "acquisition/readingsrecord.h"
 
 #include <QDate>
-#include <QHash>
+#include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 struct DecodeContext
 {
@@ -20,8 +21,11 @@ struct DecodeContext
 struct GroupReadings
 {
     SensorGroup group = SensorGroup::Humidity;
-    QHash<QString, QString> texts;
+    QList<std::pair<QString, QString>> texts;  // field, text
     GaugeValues gauges;
+
+    // The text given to `field`, empty when none.
+    QString text(QLatin1String field) const;
 };
 
 // The texts of every readable field of `decoded`, converted, plus the main-window texts

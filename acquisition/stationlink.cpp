@@ -6,12 +6,20 @@
 #include "acquisition/serialport.h"
 #include "core/clock.h"
 
+#include <cstring>
+
 class PortReceiveBuffer final : public ReceiveBuffer
 {
 public:
     explicit PortReceiveBuffer(SerialPort &port) : m_port(port) {}
     qint64 count() const override { return m_port.bytesAvailable(); }
-    QByteArray read(qint64 maxBytes) override { return m_port.read(maxBytes); }
+    qint64 read(char *into, qint64 maxBytes) override
+    {
+        const QByteArray bytes = m_port.read(maxBytes);
+        const qint64 n = qMin<qint64>(bytes.size(), maxBytes);
+        std::memcpy(into, bytes.constData(), size_t(n));
+        return n;
+    }
 
 private:
     SerialPort &m_port;

@@ -106,8 +106,17 @@ QString time2Text(int hour, int minute)
 
 QString dateText(int month, int day, const QDate &today)
 {
-    int year = today.year();
-    if (month > today.month() || (month == today.month() && day > today.day()))
+    int y = 0;
+    int m = 0;
+    int d = 0;
+    today.getDate(&y, &m, &d);
+    return dateText(month, day, y, m, d);
+}
+
+QString dateText(int month, int day, int todayYear, int todayMonth, int todayDay)
+{
+    int year = todayYear;
+    if (month > todayMonth || (month == todayMonth && day > todayDay))
         --year;
     return QString::number(month) + QLatin1Char('-') + QString::number(day) + QLatin1Char('-')
         + QString::number(year).rightJustified(4, QLatin1Char('0'));

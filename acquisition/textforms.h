@@ -35,3 +35,5 @@ QString time2Text(int hour, int minute);
 // record took place on or before `today`, so a month and day later in the year than
 // today belong to the year before.
 QString dateText(int month, int day, const QDate &today);
+// The same with today's date in parts, for callers that form many dates at once.
+QString dateText(int month, int day, int todayYear, int todayMonth, int todayDay);
