@@ -126,9 +126,11 @@ void ConsoleWeather::step(const QDateTime &now)
     const double cycle = std::sin(2 * Pi * (hour - 9.0) / 24.0);
     m_outdoorC = std::clamp(m_baseC + 6 * cycle + noise(0.05), -39.0, 49.0);
     m_indoorC = std::clamp(m_indoorC + noise(0.02 * std::sqrt(minutes + 1)), 17.0, 26.0);
-    m_outdoorHumidity = std::clamp(m_outdoorHumidity - 8 * cycle * 0.01 * minutes
-                                       + noise(0.2 * std::sqrt(minutes + 1)), 15.0, 98.0);
-    m_indoorHumidity = std::clamp(m_indoorHumidity + noise(0.1 * std::sqrt(minutes + 1)), 25.0, 60.0);
+    m_outdoorHumidity = std::clamp(m_outdoorHumidity - 8 * cycle * 0.01 * minutes +
+                                       noise(0.2 * std::sqrt(minutes + 1)),
+                                   15.0, 98.0);
+    m_indoorHumidity =
+        std::clamp(m_indoorHumidity + noise(0.1 * std::sqrt(minutes + 1)), 25.0, 60.0);
 
     m_seaLevelMb = std::clamp(m_seaLevelMb + noise(0.03 * std::sqrt(minutes + 1)), 975.0, 1045.0);
     if (m_pressureMark.secsTo(now) >= 3600) {
@@ -208,8 +210,10 @@ DecodedGroup ConsoleWeather::group(SensorGroup g) const
         trend.bits = change > 0.5 ? 0x1 : change < -0.5 ? 0x4 : 0x2;
         d.set("PressureTrend", trend);
         RawValue forecast;
-        forecast.bits = m_seaLevelMb >= 1020 ? 0x1 : m_seaLevelMb >= 1012 ? 0x4
-            : m_seaLevelMb >= 1005 ? 0x2 : 0x8;
+        forecast.bits = m_seaLevelMb >= 1020   ? 0x1
+                        : m_seaLevelMb >= 1012 ? 0x4
+                        : m_seaLevelMb >= 1005 ? 0x2
+                                               : 0x8;
         d.set("StationForecast", forecast);
         d.set("IndoorDewpoint", number(std::round(dewpoint(m_indoorC, m_indoorHumidity))));
         extremes("IndoorDewpoint", m_indoorDewRec);

@@ -40,7 +40,7 @@ private:
 
     QRandomGenerator m_rng;
     QDateTime m_now;
-    double m_baseC = 12;         // the day's mean outdoor temperature
+    double m_baseC = 12; // the day's mean outdoor temperature
     double m_outdoorC = 12;
     double m_indoorC = 21;
     double m_outdoorHumidity = 60;
@@ -52,8 +52,8 @@ private:
     double m_gustMs = 5;
     double m_averageDirection = 200;
     double m_gustDirection = 210;
-    double m_rainRate = 0;        // mm/h
-    double m_rainToday = 0;       // mm
+    double m_rainRate = 0;  // mm/h
+    double m_rainToday = 0; // mm
     double m_rainYesterday = 0;
     double m_rainTotal = 0;
     QDateTime m_rainReset;

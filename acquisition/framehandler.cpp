@@ -56,7 +56,7 @@ void FrameHandler::complete(ReceiveBuffer &buffer)
     m_needed = 0;
     if (!checksumMatches(m_frame)) {
         m_listener.frameDropped(FrameDrop::BadChecksum, m_frame);
-        return;  // the lamp stays red until the next event ends normally
+        return; // the lamp stays red until the next event ends normally
     }
     m_listener.frameChecked(m_frame);
     m_listener.lamp(0);
@@ -66,9 +66,9 @@ void FrameStream::feed(const QByteArray &piece, qint64 nowMs)
 {
     m_lastMs = nowMs;
     if (m_handler.isWaiting() && nowMs >= m_handler.deadlineMs())
-        m_handler.expire(*this, nowMs);  // the piece came too late for the waiting frame
+        m_handler.expire(*this, nowMs); // the piece came too late for the waiting frame
     if (m_pos > 0 && m_pos == m_bytes.size()) {
-        m_bytes.resize(0);  // keeps the allocation for the next piece
+        m_bytes.resize(0); // keeps the allocation for the next piece
         m_pos = 0;
     } else if (m_pos > 4096) {
         m_bytes.remove(0, m_pos);

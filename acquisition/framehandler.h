@@ -10,8 +10,8 @@ class ReceiveBuffer
 {
 public:
     virtual ~ReceiveBuffer() = default;
-    virtual qint64 count() const = 0;                       // bytes waiting (InBufferCount)
-    virtual qint64 read(char *into, qint64 maxBytes) = 0;   // at most maxBytes of them (Input)
+    virtual qint64 count() const = 0;                     // bytes waiting (InBufferCount)
+    virtual qint64 read(char *into, qint64 maxBytes) = 0; // at most maxBytes of them (Input)
 };
 
 enum class FrameDrop { NotAnIdentifier, BadChecksum };
@@ -38,7 +38,8 @@ public:
         virtual void frameChecked(const QByteArray &frame) = 0;
         virtual void frameDropped(FrameDrop why, const QByteArray &bytes)
         {
-            Q_UNUSED(why) Q_UNUSED(bytes)
+            Q_UNUSED(why)
+            Q_UNUSED(bytes)
         }
     };
 
@@ -61,8 +62,8 @@ private:
     void complete(ReceiveBuffer &buffer);
 
     Listener &m_listener;
-    QByteArray m_frame;      // the frame being completed, zero-filled to its full length
-    qint64 m_needed = 0;     // bytes still to read for it; 0 when no frame is waiting
+    QByteArray m_frame;  // the frame being completed, zero-filled to its full length
+    qint64 m_needed = 0; // bytes still to read for it; 0 when no frame is waiting
     qint64 m_deadlineMs = 0;
 };
 

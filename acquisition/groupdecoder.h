@@ -22,8 +22,8 @@ struct RawValue
 
     bool operator==(const RawValue &o) const
     {
-        return number == o.number && hour == o.hour && minute == o.minute && month == o.month
-            && day == o.day && bits == o.bits;
+        return number == o.number && hour == o.hour && minute == o.minute && month == o.month &&
+               day == o.day && bits == o.bits;
     }
 };
 

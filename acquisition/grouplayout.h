@@ -12,8 +12,14 @@ struct Nib
     quint8 byte = 0;
     bool high = false;
 };
-constexpr Nib H(int byte) { return Nib{quint8(byte), true}; }
-constexpr Nib L(int byte) { return Nib{quint8(byte), false}; }
+constexpr Nib H(int byte)
+{
+    return Nib{quint8(byte), true};
+}
+constexpr Nib L(int byte)
+{
+    return Nib{quint8(byte), false};
+}
 
 enum class Encoding : quint8 {
     Digits,       // decimal digits, most significant first, `decimals` of them after the point
@@ -29,35 +35,35 @@ enum class Encoding : quint8 {
 
 // How a decoded value is converted and written (the record's text form follows from it).
 enum class Quantity : quint8 {
-    Humidity,          // %, W
-    Temperature,       // °C one decimal -> °F or °C, D1
-    TemperatureAlarm,  // whole °F -> °F or °C, W
-    Dewpoint,          // whole °C -> °F or °C, W
-    DewpointAlarm,     // not decoded, W
-    LocalPressure,     // whole mb -> inHg D2 or mb M4
-    SeaLevelPressure,  // mb one decimal -> inHg D2 or whole mb M4
-    RainAmount,        // whole mm (or mm/h) -> in D2 or mm M4
-    RainRateAlarm,     // in/h one decimal -> in/h D2 or mm/h M4
-    WindSpeed,         // m/s one decimal -> mph or m/s, D1
-    WindSpeedAlarm,    // whole mph -> mph or m/s, D1
-    WindChill,         // whole °C -> °F or °C, D1
-    Direction,         // degrees, W
-    Time,              // TIME
-    Time2,             // TIME2
-    Date,              // DATE
-    Trend,             // pressure trend word
-    Forecast,          // console forecast word
+    Humidity,         // %, W
+    Temperature,      // °C one decimal -> °F or °C, D1
+    TemperatureAlarm, // whole °F -> °F or °C, W
+    Dewpoint,         // whole °C -> °F or °C, W
+    DewpointAlarm,    // not decoded, W
+    LocalPressure,    // whole mb -> inHg D2 or mb M4
+    SeaLevelPressure, // mb one decimal -> inHg D2 or whole mb M4
+    RainAmount,       // whole mm (or mm/h) -> in D2 or mm M4
+    RainRateAlarm,    // in/h one decimal -> in/h D2 or mm/h M4
+    WindSpeed,        // m/s one decimal -> mph or m/s, D1
+    WindSpeedAlarm,   // whole mph -> mph or m/s, D1
+    WindChill,        // whole °C -> °F or °C, D1
+    Direction,        // degrees, W
+    Time,             // TIME
+    Time2,            // TIME2
+    Date,             // DATE
+    Trend,            // pressure trend word
+    Forecast,         // console forecast word
 };
 
 struct FieldSpec
 {
-    const char *name;      // the readings-record field
+    const char *name; // the readings-record field
     Encoding encoding;
     Quantity quantity;
     quint8 nibbleCount;
     Nib nibbles[5];
     quint8 decimals;
-    quint8 signByte;       // SignedDigits only
+    quint8 signByte; // SignedDigits only
     quint8 signMask;
 };
 
@@ -65,7 +71,7 @@ struct GroupLayout
 {
     SensorGroup group;
     quint8 identifier;
-    quint8 length;         // bytes, identifier and checksum included
+    quint8 length; // bytes, identifier and checksum included
     const FieldSpec *fields;
     int fieldCount;
 };

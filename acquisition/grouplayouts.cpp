@@ -17,8 +17,8 @@ using Q = Quantity;
 constexpr FieldSpec field(const char *name, Encoding e, Quantity q, std::initializer_list<Nib> nibs,
                           int decimals = 0, int signByte = 0, int signMask = 0)
 {
-    FieldSpec f{name, e, q, quint8(nibs.size()), {}, quint8(decimals), quint8(signByte),
-                quint8(signMask)};
+    FieldSpec f{
+        name, e, q, quint8(nibs.size()), {}, quint8(decimals), quint8(signByte), quint8(signMask)};
     int i = 0;
     for (const Nib n : nibs)
         f.nibbles[i++] = n;
@@ -83,8 +83,7 @@ constexpr FieldSpec temperatureFields[] = {
     field("OutdoorTemperatureLowDate", E::Date, Q::Date, {H(26), L(26), L(27)}),
     field("OutdoorTemperatureAlarmHigh", E::SignedAlarm, Q::TemperatureAlarm,
           {H(27), L(28), H(28)}),
-    field("OutdoorTemperatureAlarmLow", E::SignedAlarm, Q::TemperatureAlarm,
-          {L(29), H(29), L(30)}),
+    field("OutdoorTemperatureAlarmLow", E::SignedAlarm, Q::TemperatureAlarm, {L(29), H(29), L(30)}),
 };
 
 // Barometer and dewpoint, 0xAF, 31 bytes; pressures in mb, dewpoints whole °C.
@@ -166,8 +165,7 @@ constexpr FieldSpec windFields[] = {
     field("WindChillLowDate", E::Date, Q::Date, {H(20), L(20), L(21)}),
 };
 
-template <std::size_t N>
-constexpr int countOf(const FieldSpec (&)[N])
+template <std::size_t N> constexpr int countOf(const FieldSpec (&)[N])
 {
     return int(N);
 }

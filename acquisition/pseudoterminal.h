@@ -28,7 +28,7 @@ public:
 
 private:
     int m_master = -1;
-    int m_slave = -1;  // held open so that the line stays up while no port has it open
+    int m_slave = -1; // held open so that the line stays up while no port has it open
     QString m_slavePath;
     QString m_error;
 };

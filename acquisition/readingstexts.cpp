@@ -12,9 +12,9 @@ const QString &fieldName(const FieldSpec &f)
 {
     static const QHash<const FieldSpec *, QString> names = [] {
         QHash<const FieldSpec *, QString> n;
-        for (const SensorGroup g : {SensorGroup::Humidity, SensorGroup::Temperature,
-                                    SensorGroup::BarometerDewpoint, SensorGroup::Rain,
-                                    SensorGroup::Wind}) {
+        for (const SensorGroup g :
+             {SensorGroup::Humidity, SensorGroup::Temperature, SensorGroup::BarometerDewpoint,
+              SensorGroup::Rain, SensorGroup::Wind}) {
             const GroupLayout &layout = layoutForGroup(g);
             for (int i = 0; i < layout.fieldCount; ++i)
                 n.insert(&layout.fields[i], QString::fromLatin1(layout.fields[i].name));
@@ -49,7 +49,8 @@ QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const Toda
     case Quantity::LocalPressure:
         return metric ? fourDigitText(n) : twoDecimalText(millibarsToInchesHg(n));
     case Quantity::SeaLevelPressure:
-        return metric ? fourDigitText(double(roundWhole(n))) : twoDecimalText(millibarsToInchesHg(n));
+        return metric ? fourDigitText(double(roundWhole(n)))
+                      : twoDecimalText(millibarsToInchesHg(n));
     case Quantity::RainAmount:
         return metric ? fourDigitText(n) : twoDecimalText(millimetresToInches(n));
     case Quantity::RainRateAlarm:
@@ -88,11 +89,10 @@ void addTemperatureTexts(const DecodedGroup &d, const DecodeContext &c, GroupRea
         return;
     const bool metric = c.displayUnits != 0;
     const double fahrenheit = celsiusToFahrenheit(outdoor->number);
-    add(r, QStringLiteral("HeatIndex"),
-                   heatIndexText(fahrenheit, c.outdoorHumidity, metric));
+    add(r, QStringLiteral("HeatIndex"), heatIndexText(fahrenheit, c.outdoorHumidity, metric));
     add(r, QStringLiteral("Wx.Text22"),
-                   r.text(QLatin1String("OutdoorTemperature"))
-                       + (metric ? QLatin1String(" Deg C") : QLatin1String(" Deg F")));
+        r.text(QLatin1String("OutdoorTemperature")) +
+            (metric ? QLatin1String(" Deg C") : QLatin1String(" Deg F")));
     r.gauges.outdoorTempF = formatAsNumber(fahrenheit, 1);
 }
 
@@ -103,8 +103,8 @@ void addBarometerTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadi
         return;
     const bool metric = c.displayUnits != 0;
     add(r, QStringLiteral("Wx.Text21"),
-                   r.text(QLatin1String("SeaLevelPressure"))
-                       + (metric ? QLatin1String(" MBar") : QLatin1String(" Hg")));
+        r.text(QLatin1String("SeaLevelPressure")) +
+            (metric ? QLatin1String(" MBar") : QLatin1String(" Hg")));
     r.gauges.seaLevelInHg = millibarsToInchesHg(seaLevel->number);
 }
 
@@ -117,13 +117,13 @@ void addWindTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &
     }
     if (const auto gust = d.value("GustSpeed")) {
         add(r, QStringLiteral("Wx.Text15"),
-                       r.text(QLatin1String("GustSpeed"))
-                           + (metric ? QLatin1String(" M/S") : QLatin1String(" MPH")));
+            r.text(QLatin1String("GustSpeed")) +
+                (metric ? QLatin1String(" M/S") : QLatin1String(" MPH")));
         r.gauges.gustMph = formatAsNumber(metresPerSecondToMph(gust->number), 1);
     }
     if (const auto chill = d.value("WindChill"))
         add(r, QStringLiteral("Wx.Text17"),
-                       wholeText(metric ? chill->number : celsiusToFahrenheit(chill->number)));
+            wholeText(metric ? chill->number : celsiusToFahrenheit(chill->number)));
     if (const auto average = d.value("AverageDirection"))
         add(r, QStringLiteral("AverageDirectionWord"), CompassWord(int(average->number)));
 }

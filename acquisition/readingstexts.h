@@ -13,15 +13,15 @@
 
 struct DecodeContext
 {
-    int displayUnits = 0;                // 0 English, nonzero Metric
-    QDate today;                         // for the year of record dates
-    std::optional<int> outdoorHumidity;  // for the heat index; none before a humidity frame
+    int displayUnits = 0;               // 0 English, nonzero Metric
+    QDate today;                        // for the year of record dates
+    std::optional<int> outdoorHumidity; // for the heat index; none before a humidity frame
 };
 
 struct GroupReadings
 {
     SensorGroup group = SensorGroup::Humidity;
-    QList<std::pair<QString, QString>> texts;  // field, text
+    QList<std::pair<QString, QString>> texts; // field, text
     GaugeValues gauges;
 
     // The text given to `field`, empty when none.

@@ -73,7 +73,10 @@ public:
         m_port.flush();
         return n;
     }
-    QString errorString() const override { return m_error.isEmpty() ? m_port.errorString() : m_error; }
+    QString errorString() const override
+    {
+        return m_error.isEmpty() ? m_port.errorString() : m_error;
+    }
 
 private:
     void apply()

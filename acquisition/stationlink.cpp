@@ -27,14 +27,9 @@ private:
 
 StationLink::StationLink(SerialPort &port, Clock &clock, ReadingsRecord &record,
                          std::function<int()> displayUnits, QObject *parent)
-    : QObject(parent),
-      m_port(port),
-      m_clock(clock),
-      m_record(record),
-      m_displayUnits(std::move(displayUnits)),
-      m_buffer(std::make_unique<PortReceiveBuffer>(port)),
-      m_deadline(clock.createTimer()),
-      m_handler(*this)
+    : QObject(parent), m_port(port), m_clock(clock), m_record(record),
+      m_displayUnits(std::move(displayUnits)), m_buffer(std::make_unique<PortReceiveBuffer>(port)),
+      m_deadline(clock.createTimer()), m_handler(*this)
 {
     m_deadline->setSingleShot(true);
     connect(&m_port, &SerialPort::readyRead, this, &StationLink::onReadyRead);

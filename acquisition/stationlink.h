@@ -18,7 +18,7 @@ struct LinkCounters
 {
     qint64 framesDecoded = 0;
     qint64 badChecksums = 0;
-    qint64 strayBytes = 0;   // bytes read while looking for an identifier
+    qint64 strayBytes = 0; // bytes read while looking for an identifier
 };
 
 // Uses the port, clock and record it is given and owns none of them. The port is opened

@@ -38,7 +38,8 @@ QString scaledText(qint64 scaled, int decimals)
             fraction /= 10;
             --places;
         }
-        text += QLatin1Char('.') + QString::number(fraction).rightJustified(places, QLatin1Char('0'));
+        text +=
+            QLatin1Char('.') + QString::number(fraction).rightJustified(places, QLatin1Char('0'));
     }
     return negative ? QLatin1Char('-') + text : text;
 }
@@ -89,8 +90,8 @@ QString zeroZeroPointZeroText(double v)
 {
     const qint64 tenths = roundFormat(v, 1);
     const qint64 magnitude = tenths < 0 ? -tenths : tenths;
-    const QString text = QString::number(magnitude / 10).rightJustified(2, QLatin1Char('0'))
-        + QLatin1Char('.') + QString::number(magnitude % 10);
+    const QString text = QString::number(magnitude / 10).rightJustified(2, QLatin1Char('0')) +
+                         QLatin1Char('.') + QString::number(magnitude % 10);
     return tenths < 0 ? QLatin1Char('-') + text : text;
 }
 
@@ -118,6 +119,6 @@ QString dateText(int month, int day, int todayYear, int todayMonth, int todayDay
     int year = todayYear;
     if (month > todayMonth || (month == todayMonth && day > todayDay))
         --year;
-    return QString::number(month) + QLatin1Char('-') + QString::number(day) + QLatin1Char('-')
-        + QString::number(year).rightJustified(4, QLatin1Char('0'));
+    return QString::number(month) + QLatin1Char('-') + QString::number(day) + QLatin1Char('-') +
+           QString::number(year).rightJustified(4, QLatin1Char('0'));
 }

@@ -58,16 +58,16 @@ std::optional<double> HeatIndexF(int temperatureF, int humidity)
     // The Rothfusz regression of the National Weather Service.
     const double t = temperatureF;
     const double rh = humidity;
-    const double hi = -42.379 + 2.04901523 * t + 10.14333127 * rh - 0.22475541 * t * rh
-        - 0.00683783 * t * t - 0.05481717 * rh * rh + 0.00122874 * t * t * rh
-        + 0.00085282 * t * rh * rh - 0.00000199 * t * t * rh * rh;
+    const double hi = -42.379 + 2.04901523 * t + 10.14333127 * rh - 0.22475541 * t * rh -
+                      0.00683783 * t * t - 0.05481717 * rh * rh + 0.00122874 * t * t * rh +
+                      0.00085282 * t * rh * rh - 0.00000199 * t * t * rh * rh;
     return formatAsNumber(hi, 1);
 }
 
 QString heatIndexText(double outdoorF, std::optional<int> outdoorHumidity, bool metric)
 {
-    const auto hi = outdoorHumidity ? HeatIndexF(int(roundWhole(outdoorF)), *outdoorHumidity)
-                                    : std::nullopt;
+    const auto hi =
+        outdoorHumidity ? HeatIndexF(int(roundWhole(outdoorF)), *outdoorHumidity) : std::nullopt;
     if (!hi)
         return QStringLiteral("N/A");
     return metric ? zeroZeroPointZeroText(fahrenheitToCelsius(*hi)) : oneDecimalText(*hi);

@@ -40,10 +40,11 @@ private:
 
 int usage(const QString &why)
 {
-    std::fprintf(stderr,
-                 "corvane decode: %s\n"
-                 "Usage: corvane decode [--units english|metric] [--date YYYY-MM-DD | --year YYYY]\n",
-                 qPrintable(why));
+    std::fprintf(
+        stderr,
+        "corvane decode: %s\n"
+        "Usage: corvane decode [--units english|metric] [--date YYYY-MM-DD | --year YYYY]\n",
+        qPrintable(why));
     return 2;
 }
 
@@ -108,7 +109,8 @@ int runDecode(const QStringList &args)
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            std::fprintf(stderr, "corvane decode: reading standard input: %s\n", std::strerror(errno));
+            std::fprintf(stderr, "corvane decode: reading standard input: %s\n",
+                         std::strerror(errno));
             status = 1;
         }
         if (n <= 0)

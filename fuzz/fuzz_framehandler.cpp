@@ -19,7 +19,8 @@ public:
     explicit CheckingWriter(int units) : m_units(units) {}
     void frameChecked(const QByteArray &frame) override
     {
-        const GroupLayout *layout = frame.isEmpty() ? nullptr : layoutForIdentifier(quint8(frame.at(0)));
+        const GroupLayout *layout =
+            frame.isEmpty() ? nullptr : layoutForIdentifier(quint8(frame.at(0)));
         if (!layout || frame.size() != layout->length || !checksumMatches(frame))
             std::abort();
         applyFrame(frame, m_record, m_units, QDate(2026, 1, 2));

@@ -53,7 +53,9 @@ void feedInPieces(FrameStream &stream, const QByteArray &bytes, int piece)
 {
     // As a reader that reuses its buffer: the stream copies what it keeps.
     for (qsizetype pos = 0; pos < bytes.size(); pos += piece)
-        stream.feed(QByteArray::fromRawData(bytes.constData() + pos, qMin<qsizetype>(piece, bytes.size() - pos)), 0);
+        stream.feed(QByteArray::fromRawData(bytes.constData() + pos,
+                                            qMin<qsizetype>(piece, bytes.size() - pos)),
+                    0);
     stream.finish();
 }
 
@@ -69,7 +71,12 @@ void BM_HandleAndDecode(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * FramesPerStream);
     state.SetBytesProcessed(state.iterations() * bytes.size());
 }
-BENCHMARK(BM_HandleAndDecode)->ArgNames({"piece", "metric"})->Args({1, 0})->Args({64, 0})->Args({4096, 0})->Args({64, 1});
+BENCHMARK(BM_HandleAndDecode)
+    ->ArgNames({"piece", "metric"})
+    ->Args({1, 0})
+    ->Args({64, 0})
+    ->Args({4096, 0})
+    ->Args({64, 1});
 
 void BM_HandleOnly(benchmark::State &state)
 {

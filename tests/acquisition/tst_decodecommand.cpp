@@ -66,7 +66,8 @@ void TstDecodeCommand::examples()
     QVERIFY(want.open(QIODevice::ReadOnly | QIODevice::Text));
 
     int exitCode = -1;
-    const QStringList lines = QString::fromUtf8(run(args, in.readAll(), &exitCode)).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromUtf8(run(args, in.readAll(), &exitCode)).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(exitCode, 0);
     int checked = 0;
     for (const QString &raw : QString::fromUtf8(want.readAll()).split('\n')) {

@@ -17,7 +17,7 @@ QByteArray frame(quint8 identifier, int length, quint8 fill = 0x12)
 }
 
 const QByteArray humidity = frame(0x8F, 35);
-const QByteArray temperature = frame(0x9F, 34, 0x22);  // its sum, 0xDF, is no identifier
+const QByteArray temperature = frame(0x9F, 34, 0x22); // its sum, 0xDF, is no identifier
 const QByteArray wind = frame(0xCF, 27, 0x33);
 
 QByteArray badSum(QByteArray f)
@@ -57,7 +57,7 @@ struct Recorder : FrameHandler::Listener
 
 } // namespace
 
-using Pieces = QList<QPair<int, QByteArray>>;  // arrival time in ms, bytes
+using Pieces = QList<QPair<int, QByteArray>>; // arrival time in ms, bytes
 Q_DECLARE_METATYPE(Pieces)
 
 class TstFrameHandler : public QObject
@@ -93,27 +93,29 @@ void TstFrameHandler::rules_data()
         << Pieces{{0, temperature.left(1)}, {299, temperature.mid(1)}}
         << QList<QByteArray>{temperature} << 0 << 0 << 0;
     QTest::newRow("identifier alone, the rest in three pieces")
-        << Pieces{{0, temperature.left(1)}, {50, temperature.mid(1, 5)}, {100, temperature.mid(6, 20)},
+        << Pieces{{0, temperature.left(1)},
+                  {50, temperature.mid(1, 5)},
+                  {100, temperature.mid(6, 20)},
                   {250, temperature.mid(26)}}
         << QList<QByteArray>{temperature} << 0 << 0 << 0;
     QTest::newRow("rest exactly at the limit is too late")
-        << Pieces{{0, temperature.left(1)}, {300, temperature.mid(1)}}
-        << QList<QByteArray>{} << 1 << 33 << 0;
+        << Pieces{{0, temperature.left(1)}, {300, temperature.mid(1)}} << QList<QByteArray>{} << 1
+        << 33 << 0;
     QTest::newRow("sum plus one: dropped, lamp stays red")
         << Pieces{{0, badSum(humidity)}} << QList<QByteArray>{} << 1 << 0 << 255;
     QTest::newRow("unknown byte: lamp back to black")
         << Pieces{{0, QByteArray("\xFF", 1)}} << QList<QByteArray>{} << 0 << 1 << 0;
     QTest::newRow("only 10 of 33 within the limit")
-        << Pieces{{0, temperature.left(11)}, {350, temperature.mid(11)}}
-        << QList<QByteArray>{} << 1 << 23 << 0;
+        << Pieces{{0, temperature.left(11)}, {350, temperature.mid(11)}} << QList<QByteArray>{} << 1
+        << 23 << 0;
     QTest::newRow("missing zeros that satisfy the sum")
-        << Pieces{{0, zeroSatisfied()}}
-        << QList<QByteArray>{zeroSatisfied() + QByteArray(23, '\0')} << 0 << 0 << 0;
+        << Pieces{{0, zeroSatisfied()}} << QList<QByteArray>{zeroSatisfied() + QByteArray(23, '\0')}
+        << 0 << 0 << 0;
     QTest::newRow("a stray byte between frames is dropped alone")
-        << Pieces{{0, humidity + QByteArray(1, '\x00') + wind}}
-        << QList<QByteArray>{humidity, wind} << 0 << 1 << 0;
-    QTest::newRow("noise before a frame")
-        << Pieces{{0, QByteArray("\x01\xFF\x7E", 3) + wind}} << QList<QByteArray>{wind} << 0 << 3 << 0;
+        << Pieces{{0, humidity + QByteArray(1, '\x00') + wind}} << QList<QByteArray>{humidity, wind}
+        << 0 << 1 << 0;
+    QTest::newRow("noise before a frame") << Pieces{{0, QByteArray("\x01\xFF\x7E", 3) + wind}}
+                                          << QList<QByteArray>{wind} << 0 << 3 << 0;
     QTest::newRow("a bad frame does not hide the next one")
         << Pieces{{0, badSum(wind) + humidity}} << QList<QByteArray>{humidity} << 1 << 0 << 0;
 }
@@ -154,7 +156,8 @@ void TstFrameHandler::countAndLampPerEvent()
 // frame is decoded once and nothing else.
 void TstFrameHandler::splitEverywhere()
 {
-    const QByteArray all = humidity + temperature + wind + frame(0xAF, 31, 0x44) + frame(0xBF, 14, 0x55);
+    const QByteArray all =
+        humidity + temperature + wind + frame(0xAF, 31, 0x44) + frame(0xBF, 14, 0x55);
     for (int cut = 1; cut < all.size(); ++cut) {
         Recorder r;
         FrameStream stream(r);

@@ -7,7 +7,7 @@
 #include <QRandomGenerator>
 #include <QtTest>
 
-using Bytes = QList<QPair<int, int>>;  // frame index, byte value
+using Bytes = QList<QPair<int, int>>; // frame index, byte value
 Q_DECLARE_METATYPE(Bytes)
 
 namespace {
@@ -53,6 +53,8 @@ void TstGroupDecoder::fieldTexts_data()
     const int en = 0;
     const int me = 1;
 
+    // One row per case, so the table reads as a table.
+    // clang-format off
     // Humidity positions, plain and shifted.
     QTest::newRow("indoor humidity BCD") << 0x8F << Bytes{{8, 0x45}} << en << mid << "IndoorHumidity" << "45";
     QTest::newRow("shifted low: units 13.hi, tens 14.lo")
@@ -177,6 +179,7 @@ void TstGroupDecoder::fieldTexts_data()
     QTest::newRow("chill sign bit 4 not for chill") << 0xCF << Bytes{{16, 0x12}, {21, 0x10}} << me << mid << "WindChill" << "12";
     QTest::newRow("chill low date month beside signs")
         << 0xCF << Bytes{{20, 0x09}, {21, 0x32}} << me << mid << "WindChillLowDate" << "2-9-2026";
+    // clang-format on
 }
 
 void TstGroupDecoder::fieldTexts()
@@ -203,7 +206,8 @@ void TstGroupDecoder::heatIndexWaitsForHumidity()
     QCOMPARE(record.text("HeatIndex"), QString("N/A"));
 
     QVERIFY(applyFrame(frameWith(0x8F, {{20, 0x50}}), record, 0, today));
-    QVERIFY(!record.has("HeatIndex") || record.text("HeatIndex") == "N/A");  // not redone by humidity
+    QVERIFY(!record.has("HeatIndex") ||
+            record.text("HeatIndex") == "N/A"); // not redone by humidity
     QVERIFY(applyFrame(hot, record, 0, today));
     QCOMPARE(record.text("HeatIndex"), QString("94.6"));
     QVERIFY(applyFrame(hot, record, 1, today));
@@ -291,8 +295,9 @@ void TstGroupDecoder::roundTrip()
         QVERIFY(out.has_value());
         for (int i = 0; i < layout.fieldCount; ++i) {
             QVERIFY2(out->readable.test(size_t(i)), layout.fields[i].name);
-            QVERIFY2(out->values[size_t(i)] == in.values[size_t(i)],
-                     qPrintable(QStringLiteral("%1 trial %2").arg(layout.fields[i].name).arg(trial)));
+            QVERIFY2(
+                out->values[size_t(i)] == in.values[size_t(i)],
+                qPrintable(QStringLiteral("%1 trial %2").arg(layout.fields[i].name).arg(trial)));
         }
     }
 }

@@ -19,7 +19,7 @@ private slots:
 
 void TstSerialPort::devicePaths_data()
 {
-    QTest::addColumn<QString>("portsCfg");  // "-" for no file
+    QTest::addColumn<QString>("portsCfg"); // "-" for no file
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("device");
 
@@ -28,7 +28,8 @@ void TstSerialPort::devicePaths_data()
     QTest::newRow("port 0 has no device") << "-" << 0 << "";
     QTest::newRow("mapped") << "1=/dev/ttyUSB0\n" << 1 << "/dev/ttyUSB0";
     QTest::newRow("other port unmapped") << "1=/dev/ttyUSB0\n" << 2 << "/dev/ttyS1";
-    QTest::newRow("blanks and comments") << "# station\n\n  3 = /dev/ttyACM0  \n" << 3 << "/dev/ttyACM0";
+    QTest::newRow("blanks and comments") << "# station\n\n  3 = /dev/ttyACM0  \n"
+                                         << 3 << "/dev/ttyACM0";
     QTest::newRow("later line wins") << "2=/dev/a\n2=/dev/b\n" << 2 << "/dev/b";
     QTest::newRow("empty path ignored") << "2=\n" << 2 << "/dev/ttyS1";
     QTest::newRow("not a number ignored") << "x=/dev/a\n12=/dev/b\n" << 1 << "/dev/ttyS0";

@@ -63,9 +63,9 @@ void TstSimulatedConsole::framesDecodeToTheSimulatedValues()
     for (int i = 0; i < 24 * 60; ++i) {
         clock.advanceSeconds(60);
         console.nextFrame();
-        for (const SensorGroup g : {SensorGroup::Humidity, SensorGroup::Temperature,
-                                    SensorGroup::BarometerDewpoint, SensorGroup::Rain,
-                                    SensorGroup::Wind}) {
+        for (const SensorGroup g :
+             {SensorGroup::Humidity, SensorGroup::Temperature, SensorGroup::BarometerDewpoint,
+              SensorGroup::Rain, SensorGroup::Wind}) {
             const QByteArray f = console.frame(g);
             QVERIFY(checksumMatches(f));
             const auto decoded = decodeGroup(f);
@@ -89,7 +89,7 @@ void TstSimulatedConsole::changesSlowly()
     double lastPressure = console.weather().seaLevelPressure();
     double lowest = lastTemp;
     double highest = lastTemp;
-    for (int i = 0; i < 24 * 360; ++i) {  // a day in 10 s steps
+    for (int i = 0; i < 24 * 360; ++i) { // a day in 10 s steps
         clock.advanceSeconds(10);
         console.nextFrame();
         const double t = console.weather().outdoorTemperature();

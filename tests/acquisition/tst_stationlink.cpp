@@ -71,7 +71,7 @@ void TstStationLink::wholeFrameWithExtraBytes()
     QTRY_COMPARE(changed.count(), 1);
     QCOMPARE(rig.record.text("OutdoorHumidity"), QString("45"));
     QCOMPARE(counts.first().first().toInt(), 40);
-    QCOMPARE(rig.link->lampColor(), 255);  // the temperature frame is being handled
+    QCOMPARE(rig.link->lampColor(), 255); // the temperature frame is being handled
 
     rig.clock.advanceMs(299);
     QCOMPARE(rig.link->counters().badChecksums, 0);

@@ -124,12 +124,16 @@ void TstTextForms::compassBounds_data()
 {
     QTest::addColumn<int>("degrees");
     QTest::addColumn<QString>("word");
-    const struct { int d; const char *w; } rows[] = {
-        {0, "North"},       {22, "North"},      {23, "NorthEast"}, {67, "NorthEast"},
-        {68, "East"},       {112, "East"},      {113, "SouthEast"}, {156, "SouthEast"},
-        {157, "South"},     {202, "South"},     {203, "SouthWest"}, {247, "SouthWest"},
-        {248, "West"},      {292, "West"},      {293, "NorthWest"}, {336, "NorthWest"},
-        {337, "North"},     {359, "North"},     {360, "North"},
+    const struct
+    {
+        int d;
+        const char *w;
+    } rows[] = {
+        {0, "North"},   {22, "North"},  {23, "NorthEast"},  {67, "NorthEast"},
+        {68, "East"},   {112, "East"},  {113, "SouthEast"}, {156, "SouthEast"},
+        {157, "South"}, {202, "South"}, {203, "SouthWest"}, {247, "SouthWest"},
+        {248, "West"},  {292, "West"},  {293, "NorthWest"}, {336, "NorthWest"},
+        {337, "North"}, {359, "North"}, {360, "North"},
     };
     for (const auto &r : rows)
         QTest::newRow(qPrintable(QString::number(r.d))) << r.d << QString::fromLatin1(r.w);
@@ -171,14 +175,19 @@ void TstTextForms::trendAndForecastWords()
 void TstTextForms::heatIndex_data()
 {
     QTest::addColumn<double>("celsius");
-    QTest::addColumn<int>("humidity");  // -1: no humidity frame yet
+    QTest::addColumn<int>("humidity"); // -1: no humidity frame yet
     QTest::addColumn<QString>("english");
     QTest::addColumn<QString>("metric");
-    QTest::newRow("21.0 C is 70 F: N/A") << 21.0 << 50 << "N/A" << "N/A";
-    QTest::newRow("21.7 C is 71 F: computed") << 21.7 << 50 << "76.9" << "24.9";
-    QTest::newRow("32.2 C is 90 F, RH 50") << 32.2 << 50 << "94.6" << "34.8";
-    QTest::newRow("no humidity yet") << 32.2 << -1 << "N/A" << "N/A";
-    QTest::newRow("freezing") << -5.0 << 90 << "N/A" << "N/A";
+    QTest::newRow("21.0 C is 70 F: N/A") << 21.0 << 50 << "N/A"
+                                         << "N/A";
+    QTest::newRow("21.7 C is 71 F: computed") << 21.7 << 50 << "76.9"
+                                              << "24.9";
+    QTest::newRow("32.2 C is 90 F, RH 50") << 32.2 << 50 << "94.6"
+                                           << "34.8";
+    QTest::newRow("no humidity yet") << 32.2 << -1 << "N/A"
+                                     << "N/A";
+    QTest::newRow("freezing") << -5.0 << 90 << "N/A"
+                              << "N/A";
 }
 
 void TstTextForms::heatIndex()
@@ -210,8 +219,7 @@ void TstTextForms::bitTexts_data()
     QTest::newRow("BitsToSmall 101") << QString::number(BitsToSmall("101")) << "5";
     QTest::newRow("BitsToSmall two bits") << QString::number(BitsToSmall("11")) << "3";
     QTest::newRow("BitsToSmall past three") << QString::number(BitsToSmall("0111")) << "3";
-    QTest::newRow("byte sum wraps")
-        << QString::number(byteSum("\xFF\x02\x10", 3)) << "17";
+    QTest::newRow("byte sum wraps") << QString::number(byteSum("\xFF\x02\x10", 3)) << "17";
 }
 
 void TstTextForms::bitTexts()
