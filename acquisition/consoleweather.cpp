@@ -28,6 +28,13 @@ double windChill(double celsius, double metresPerSecond)
     return 13.12 + 0.6215 * celsius - 11.37 * v + 0.3965 * celsius * v;
 }
 
+// The mean temperature of the season (northern mid-latitudes): about 2 °C in late
+// January, 22 °C in late July.
+double seasonalMeanC(const QDate &date)
+{
+    return 12.0 - 10.0 * std::cos(2 * Pi * (date.dayOfYear() - 20) / 365.25);
+}
+
 double tenths(double v)
 {
     return std::round(v * 10.0) / 10.0;
@@ -78,7 +85,7 @@ void ConsoleWeather::Extremes::update(double v, const QDateTime &at)
 
 ConsoleWeather::ConsoleWeather(quint32 seed, const QDateTime &start) : m_rng(seed), m_now(start)
 {
-    m_baseC = 5 + m_rng.bounded(20.0);
+    m_baseC = seasonalMeanC(start.date()) + m_rng.bounded(8.0) - 4.0;
     m_indoorC = 20 + m_rng.bounded(3.0);
     m_outdoorHumidity = 50 + m_rng.bounded(30.0);
     m_indoorHumidity = 35 + m_rng.bounded(15.0);
@@ -122,7 +129,8 @@ void ConsoleWeather::step(const QDateTime &now)
     const double hour = now.time().hour() + now.time().minute() / 60.0;
 
     // Warmest mid-afternoon, coolest before dawn; the mean itself wanders a little.
-    m_baseC = std::clamp(m_baseC + noise(0.02 * minutes), -15.0, 30.0);
+    const double season = seasonalMeanC(now.date());
+    m_baseC = std::clamp(m_baseC + noise(0.02 * minutes), season - 6.0, season + 6.0);
     const double cycle = std::sin(2 * Pi * (hour - 9.0) / 24.0);
     m_outdoorC = std::clamp(m_baseC + 6 * cycle + noise(0.05), -39.0, 49.0);
     m_indoorC = std::clamp(m_indoorC + noise(0.02 * std::sqrt(minutes + 1)), 17.0, 26.0);
