@@ -1,11 +1,12 @@
 // corvane (desktop): the engine with the main window, its detail windows and menu commands.
 #include "app/commands.h"
 #include "app/runtime.h"
+#include "app/services.h"
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
 #include "core/statusboard.h"
-#include "publishing/curltransferchannel.h"
+#include "dialup/dialupcontrol.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
 #include "scheduler/scheduler.h"
@@ -64,28 +65,23 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
 
     SystemClock clock;
     Runtime runtime(clock, options);
-    const Configuration &config = runtime.configuration();
-
-    // Inet1 and Inet3 upload pages and graphs by FTP; Inet2 fetches the forecast by HTTP.
-    CurlTransferChannel inet1(CurlTransferChannel::Protocol::Ftp);
-    CurlTransferChannel inet2(CurlTransferChannel::Protocol::Http);
-    CurlTransferChannel inet3(CurlTransferChannel::Protocol::Ftp);
-    Publisher publisher(clock, config, runtime.record(), runtime.status(), inet1, inet2, inet3);
-    runtime.setPublishing([&publisher] { publisher.PublishWebPages(); });
+    Services services(runtime, options);
+    Publisher &publisher = services.publisher();
+    DialupControl &dialup = services.dialup();
 
     Wx wx(runtime.record(), runtime.status(),
           [&runtime]() -> const Configuration & { return runtime.configuration(); });
     wx.followStationLink(runtime.stationLink());
-    QObject::connect(&runtime, &Runtime::configurationChanged, &wx, [&] {
-        publisher.applyFtpSettings(runtime.configuration());
-        wx.ApplyUnitCaptions();
-    });
+    QObject::connect(&runtime, &Runtime::configurationChanged, &wx,
+                     [&wx] { wx.ApplyUnitCaptions(); });
     QObject::connect(&publisher.forecast(), &ForecastRetriever::forecastChanged, &wx,
                      &Wx::setForecastText);
     wx.wireAction(QStringLiteral("m_UpPage"), [&publisher] { publisher.PublishWebPages(); });
     wx.wireAction(QStringLiteral("m_generateforecast"),
                   [&publisher] { publisher.RequestForecast(); });
     wx.wireAction(QStringLiteral("m_vforecast"), [&wx] { wx.ToggleForecast(); });
+    wx.wireAction(QStringLiteral("m_dialconnection"), [&dialup] { dialup.dial(); });
+    wx.wireAction(QStringLiteral("m_hangupconnection"), [&dialup] { dialup.HangUpDialup(); });
 
     // A pass that is waiting inside Timer1's tick finishes first, so that a record being
     // written is not lost; then the port is closed and the event loop left.

@@ -3,14 +3,18 @@
 #include "app/commands.h"
 #include "app/groupsummary.h"
 #include "app/runtime.h"
+#include "app/services.h"
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
+#include "paging/pagingjob.h"
+#include "paging/simulatedpagingservice.h"
 #include "scheduler/scheduler.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -69,6 +73,23 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
                      [&](const QString &text) { printLine(clock, text); });
     QObject::connect(&runtime.status(), &StatusBoard::titleChanged,
                      [&](const QString &text) { printLine(clock, text); });
+
+    Services services(runtime, options);
+    // The checks run every 10 s: a row's problem is printed when it first appears or changes.
+    QHash<int, QString> lastRowProblem;
+    QObject::connect(&services.paging(), &PagingJob::rowProblem, [&](int row, const QString &why) {
+        if (lastRowProblem.value(row) == why)
+            return;
+        lastRowProblem.insert(row, why);
+        printLine(clock, QStringLiteral("pager row %1: %2").arg(row).arg(why));
+    });
+    if (SimulatedPagingService *service = services.simulatedPagingService())
+        QObject::connect(service, &SimulatedPagingService::pageReceived,
+                         [&](const QString &pager, const QString &message) {
+                             printLine(clock,
+                                       QStringLiteral("simulated paging service: page for %1: %2")
+                                           .arg(pager, message));
+                         });
 
     SummaryThrottle throttle;
     QObject::connect(&runtime.record(), &ReadingsRecord::groupChanged, [&](SensorGroup group) {

@@ -1,0 +1,76 @@
+// Wiring of the publishing, dial-up and paging jobs into the runtime.
+#include "app/services.h"
+
+#include "app/commands.h"
+#include "app/runtime.h"
+
+#include "acquisition/readingsrecord.h"
+#include "acquisition/serialport.h"
+#include "core/programdir.h"
+#include "core/statusboard.h"
+#include "dialup/dialupcontrol.h"
+#include "paging/pagingjob.h"
+#include "paging/simulatedpagingservice.h"
+#include "publishing/curltransferchannel.h"
+#include "publishing/forecast.h"
+#include "publishing/publisher.h"
+#include "scheduler/scheduledjobs.h"
+
+Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
+    : QObject(parent), m_runtime(runtime)
+{
+    Clock &clock = runtime.clock();
+    const Configuration &config = runtime.configuration();
+
+    if (options.simulate) {
+        m_pagingService = std::make_unique<SimulatedPagingService>(clock);
+        if (!m_pagingService->start())
+            runtime.status().setStatusText(
+                QStringLiteral("The simulated paging service could not open a pseudo-terminal."));
+    }
+
+    // Inet1 and Inet3 upload pages and graphs by FTP; Inet2 fetches the forecast by HTTP.
+    m_inet1 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
+    m_inet2 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Http);
+    m_inet3 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
+    m_dialup = std::make_unique<DialupControl>(clock, runtime.status());
+    m_publisher = std::make_unique<Publisher>(clock, config, runtime.record(), runtime.status(),
+                                              *m_inet1, *m_inet2, *m_inet3);
+    DialupControl *dialup = m_dialup.get();
+    m_publisher->setHangupArm([dialup] { dialup->armHangupTimer(); });
+
+    m_comm2 = createSerialPort();
+    ModemPagerWiring wiring;
+    wiring.port = m_comm2.get();
+    SimulatedPagingService *service = m_pagingService.get();
+    wiring.devicePathForPort = [service](int port) {
+        if (service && !service->devicePath().isEmpty())
+            return service->devicePath();
+        return devicePathForPort(port, programDirectory());
+    };
+    wiring.hangUpDialup = [dialup] { dialup->HangUpDialup(); };
+    Publisher *publisher = m_publisher.get();
+    m_paging =
+        std::make_unique<PagingJob>(config, runtime.record(), clock, runtime.status(), wiring,
+                                    [publisher] { return publisher->forecast().text(); });
+
+    runtime.setPublishing([publisher] { publisher->PublishWebPages(); });
+    PagingJob *paging = m_paging.get();
+    runtime.setPagerChecks([paging](PagerFlags &flags) { paging->CheckPagers(flags); });
+
+    connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
+}
+
+Services::~Services()
+{
+    // The paging job uses the port, the publisher the channels: end them first.
+    m_paging.reset();
+    m_comm2.reset();
+    m_publisher.reset();
+}
+
+void Services::applyConfiguration()
+{
+    // Both FTP channels take the saved settings, so graph uploads follow a new server too.
+    m_publisher->applyFtpSettings(m_runtime.configuration());
+}

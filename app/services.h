@@ -1,0 +1,44 @@
+// The jobs that talk to the outside world, plugged into a Runtime: the transfer channels and the
+// publishing pass, the forecast, dial-up control and the pagers. Desktop and headless share it.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+class Runtime;
+class CurlTransferChannel;
+class Publisher;
+class DialupControl;
+class PagingJob;
+class SerialPort;
+class SimulatedPagingService;
+struct RunOptions;
+
+class Services : public QObject
+{
+    Q_OBJECT
+public:
+    // With options.simulate the pager port is attached to the built-in simulated modem and
+    // paging service, whatever PagerPort says.
+    Services(Runtime &runtime, const RunOptions &options, QObject *parent = nullptr);
+    ~Services() override;
+
+    Publisher &publisher() { return *m_publisher; }
+    DialupControl &dialup() { return *m_dialup; }
+    PagingJob &paging() { return *m_paging; }
+    // Null unless simulating.
+    SimulatedPagingService *simulatedPagingService() { return m_pagingService.get(); }
+
+private:
+    void applyConfiguration();
+
+    Runtime &m_runtime;
+    std::unique_ptr<SimulatedPagingService> m_pagingService;
+    std::unique_ptr<CurlTransferChannel> m_inet1;
+    std::unique_ptr<CurlTransferChannel> m_inet2;
+    std::unique_ptr<CurlTransferChannel> m_inet3;
+    std::unique_ptr<DialupControl> m_dialup;
+    std::unique_ptr<Publisher> m_publisher;
+    std::unique_ptr<SerialPort> m_comm2;
+    std::unique_ptr<PagingJob> m_paging;
+};
