@@ -18,6 +18,8 @@ public:
     void close();
     bool isOpen() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }
+    // The device side's descriptor, for a simulator that watches it itself.
+    int masterFd() const { return m_master; }
     QString errorString() const { return m_error; }
 
     // Writes to the device side without blocking; false when not all of `data` fit

@@ -2,6 +2,8 @@
 // without hardware.
 #pragma once
 
+#include "acquisition/pseudoterminal.h"
+
 #include "paging/hayesmodemsimulator.h"
 
 #include <QObject>
@@ -32,8 +34,7 @@ signals:
 
 private:
     Clock &m_clock;
-    int m_master = -1;
-    int m_slave = -1; // kept open, so the line survives the pager port closing
+    PseudoTerminal m_line; // keeps its slave open, so the line survives the pager port closing
     QString m_devicePath;
     std::unique_ptr<HayesModemSimulator> m_modem;
 };
