@@ -5,25 +5,16 @@
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
 #include "core/manualclock.h"
+#include "fakes/consoleframes.h"
 #include "fakes/ptypair.h"
 
 #include <QtTest>
 
 namespace {
 
-QByteArray frame(quint8 identifier, int length, const QList<QPair<int, int>> &bytes = {})
-{
-    QByteArray f(length, '\0');
-    f[0] = char(identifier);
-    for (const auto &b : bytes)
-        f[b.first] = char(b.second);
-    f[length - 1] = char(byteSum(f.constData(), length - 1));
-    return f;
-}
-
 // Outdoor humidity 45 %; outdoor temperature 21.7 C.
-const QByteArray humidity = frame(0x8F, 35, {{20, 0x45}});
-const QByteArray temperature = frame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
+const QByteArray humidity = checkedFrame(0x8F, 35, {{20, 0x45}});
+const QByteArray temperature = checkedFrame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
 
 struct Rig
 {
@@ -131,7 +122,7 @@ void TstStationLink::badChecksumLeavesLampRed()
     QVERIFY(rig.open());
     QVERIFY(rig.pty.writeToPort(humidity));
     QTRY_COMPARE(rig.link->counters().framesDecoded, 1);
-    QByteArray bad = frame(0x8F, 35, {{20, 0x77}});
+    QByteArray bad = checkedFrame(0x8F, 35, {{20, 0x77}});
     bad[34] = char(quint8(bad.at(34)) + 1);
     QVERIFY(rig.pty.writeToPort(bad));
     QTRY_COMPARE(rig.link->counters().badChecksums, 1);

@@ -4,6 +4,7 @@
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
 #include "core/manualclock.h"
+#include "fakes/consoleframes.h"
 #include "fakes/ptypair.h"
 #include "wxfixture.h"
 
@@ -11,19 +12,9 @@
 
 namespace {
 
-QByteArray frame(quint8 identifier, int length, const QList<QPair<int, int>> &bytes = {})
-{
-    QByteArray f(length, '\0');
-    f[0] = char(identifier);
-    for (const auto &b : bytes)
-        f[b.first] = char(b.second);
-    f[length - 1] = char(byteSum(f.constData(), length - 1));
-    return f;
-}
-
 // Outdoor humidity 45 % (BCD at byte 20); outdoor temperature 21.7 C (bytes 16-17).
-const QByteArray humidity = frame(0x8F, 35, {{20, 0x45}});
-const QByteArray temperature = frame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
+const QByteArray humidity = checkedFrame(0x8F, 35, {{20, 0x45}});
+const QByteArray temperature = checkedFrame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
 
 struct StationRig : WxFixture
 {
@@ -92,7 +83,7 @@ void TstWxStation::badChecksumLeavesLampRedAndTextsAlone()
     QVERIFY(rig.open());
     QVERIFY(rig.pty.writeToPort(humidity));
     QTRY_COMPARE(rig.box("Humidity", "Text2")->text(), QString("45"));
-    QByteArray bad = frame(0x8F, 35, {{20, 0x77}});
+    QByteArray bad = checkedFrame(0x8F, 35, {{20, 0x77}});
     bad[34] = char(quint8(bad.at(34)) + 1);
     QVERIFY(rig.pty.writeToPort(bad));
     QTRY_COMPARE(rig.link->counters().badChecksums, qint64(1));
