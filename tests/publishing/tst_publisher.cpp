@@ -3,6 +3,7 @@
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/filebytes.h"
 #include "publishing/publisher.h"
 #include "recordingchannel.h"
 
@@ -12,12 +13,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
 
 struct Rig
 {

@@ -3,6 +3,7 @@
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/filebytes.h"
 #include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
@@ -42,19 +43,6 @@ public:
     ManualClock manual;
     std::function<bool()> settled;
 };
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 // Page files: byte-exact 8-bit text, the CR LF ending, delete-first and failed writes.
+#include "fakes/filebytes.h"
 #include "publishing/renderpage.h"
 
 #include <QDir>
@@ -8,23 +9,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-
-namespace {
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
 
 class TestRenderPage : public QObject
 {

@@ -1,4 +1,5 @@
 // The libcurl channel against local FTP and HTTP servers, and its operation texts and URLs.
+#include "fakes/filebytes.h"
 #include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/transferoperation.h"
@@ -30,19 +31,6 @@ QList<int> states(const QSignalSpy &spy)
     for (const QList<QVariant> &args : spy)
         out << args.at(0).toInt();
     return out;
-}
-
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<none>");
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 void logIn(CurlTransferChannel &channel, int port, const QString &password = kPassword)
