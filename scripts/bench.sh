@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 scripts/deps.sh
 CORVANE_BUILD_DIR=build-bench scripts/build.sh -DCMAKE_BUILD_TYPE=Release -DCORVANE_BUILD_TESTS=OFF
 for b in build-bench/bench/*/bench_*; do
-  [ -x "$b" ] || continue
+  [ -f "$b" ] && [ -x "$b" ] || continue
   echo "== $(basename "$b")"
   "$b" "$@"
 done
