@@ -21,6 +21,17 @@ constexpr double StepRadius = 460.0;
 
 BrassGauge::BrassGauge(QWidget *parent) : QWidget(parent) {}
 
+void BrassGauge::setValue(double value)
+{
+    m_value = value;
+    update();
+}
+
+void BrassGauge::Redraw()
+{
+    update();
+}
+
 QTransform BrassGauge::dialToWidget() const
 {
     const qreal side = qMin(width(), height());

@@ -12,11 +12,19 @@ class QPainter;
 class BrassGauge : public QWidget
 {
     Q_OBJECT
+    // The one number a gauge is given; each gauge says its unit.
+    Q_PROPERTY(double Value READ Value WRITE setValue)
 public:
     static constexpr double Radius = 500.0;
     static constexpr double FaceRadius = 438.0;
 
     explicit BrassGauge(QWidget *parent = nullptr);
+
+    double Value() const { return m_value; }
+    // Stores the value and redraws.
+    void setValue(double value);
+    // The no-argument update method of the gauge controls.
+    void Redraw();
 
     // Dial units to widget pixels: the dial is kept square and centred.
     QTransform dialToWidget() const;
@@ -50,4 +58,5 @@ private:
     void paintGlass(QPainter &p);
 
     QPixmap m_faceCache;
+    double m_value = 0.0;
 };

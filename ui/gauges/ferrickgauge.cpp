@@ -32,23 +32,12 @@ double yForDegrees(double f)
 
 FerrickGauge::FerrickGauge(QWidget *parent) : BrassGauge(parent) {}
 
-void FerrickGauge::setValue(double value)
-{
-    m_value = value;
-    update();
-}
-
-void FerrickGauge::Redraw()
-{
-    update();
-}
-
 double FerrickGauge::mercuryFraction() const
 {
     // A temperature that is not a number leaves the column at the bottom of the scale.
-    if (std::isnan(m_value))
+    if (std::isnan(Value()))
         return 0.0;
-    return std::clamp((m_value - Minimum) / (Maximum - Minimum), 0.0, 1.0);
+    return std::clamp((Value() - Minimum) / (Maximum - Minimum), 0.0, 1.0);
 }
 
 double FerrickGauge::mercuryTopY() const

@@ -8,17 +8,11 @@
 class FerrickGauge : public BrassGauge
 {
     Q_OBJECT
-    Q_PROPERTY(double Value READ Value WRITE setValue)
 public:
     static constexpr double Minimum = -20.0;
     static constexpr double Maximum = 120.0;
 
     explicit FerrickGauge(QWidget *parent = nullptr);
-
-    double Value() const { return m_value; }
-    // Stores the temperature in degrees F and redraws.
-    void setValue(double value);
-    void Redraw();
 
     // How much of the scale the mercury fills: 0 at -20 F, 1 at 120 F.
     double mercuryFraction() const;
@@ -28,7 +22,4 @@ public:
 protected:
     void paintScale(QPainter &p) override;
     void paintIndicator(QPainter &p) override;
-
-private:
-    double m_value = 0.0;
 };

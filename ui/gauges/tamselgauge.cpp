@@ -20,21 +20,10 @@ double angleFor(double mph)
 
 TamselGauge::TamselGauge(QWidget *parent) : BrassGauge(parent) {}
 
-void TamselGauge::setValue(double value)
-{
-    m_value = value;
-    update();
-}
-
-void TamselGauge::Redraw()
-{
-    update();
-}
-
 double TamselGauge::needleAngle() const
 {
     // A speed that is not a number rests on the zero stop.
-    const double mph = std::isnan(m_value) ? 0.0 : std::clamp(m_value, 0.0, Maximum);
+    const double mph = std::isnan(Value()) ? 0.0 : std::clamp(Value(), 0.0, Maximum);
     return angleFor(mph);
 }
 

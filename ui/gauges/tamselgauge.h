@@ -9,16 +9,10 @@
 class TamselGauge : public BrassGauge
 {
     Q_OBJECT
-    Q_PROPERTY(double Value READ Value WRITE setValue)
 public:
     static constexpr double Maximum = 100.0;
 
     explicit TamselGauge(QWidget *parent = nullptr);
-
-    double Value() const { return m_value; }
-    // Stores the speed in mph and redraws.
-    void setValue(double value);
-    void Redraw();
 
     // The needle in degrees clockwise from the top: -135 at 0 mph, +135 at 100.
     double needleAngle() const;
@@ -26,7 +20,4 @@ public:
 protected:
     void paintScale(QPainter &p) override;
     void paintIndicator(QPainter &p) override;
-
-private:
-    double m_value = 0.0;
 };

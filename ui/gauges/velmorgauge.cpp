@@ -12,22 +12,11 @@ constexpr double CardRadius = 405.0;
 
 VelmorGauge::VelmorGauge(QWidget *parent) : BrassGauge(parent) {}
 
-void VelmorGauge::setValue(double value)
-{
-    m_value = value;
-    update();
-}
-
-void VelmorGauge::Redraw()
-{
-    update();
-}
-
 double VelmorGauge::needleAngle() const
 {
-    if (!std::isfinite(m_value))
+    if (!std::isfinite(Value()))
         return 0.0;
-    const double a = std::fmod(m_value, 360.0);
+    const double a = std::fmod(Value(), 360.0);
     return a < 0.0 ? (a + 360.0 < 360.0 ? a + 360.0 : 0.0) : a;
 }
 

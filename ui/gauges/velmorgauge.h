@@ -8,14 +8,8 @@
 class VelmorGauge : public BrassGauge
 {
     Q_OBJECT
-    Q_PROPERTY(double Value READ Value WRITE setValue)
 public:
     explicit VelmorGauge(QWidget *parent = nullptr);
-
-    double Value() const { return m_value; }
-    // Stores the direction in degrees (any number; it wraps) and redraws.
-    void setValue(double value);
-    void Redraw();
 
     // The arrow in degrees clockwise from north, 0 up to but not including 360.
     double needleAngle() const;
@@ -23,7 +17,4 @@ public:
 protected:
     void paintScale(QPainter &p) override;
     void paintIndicator(QPainter &p) override;
-
-private:
-    double m_value = 0.0;
 };
