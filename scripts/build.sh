@@ -6,5 +6,5 @@ cd "$(dirname "$0")/.."
 export CCACHE_BASEDIR="$PWD"
 export CCACHE_NOHASHDIR=1
 build_dir="${CORVANE_BUILD_DIR:-build}"
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVANE_CCACHE=ON "$@"
 cmake --build "$build_dir" -j "$(nproc)"

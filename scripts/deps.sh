@@ -1,15 +1,19 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages corvane needs to build, run and test. Safe to run again.
+# Installs the Debian 12 packages corvane needs to build, run, test and benchmark.
+# Each one is here because something fails without it; what they pull in is left to apt.
+# Safe to run again.
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build ccache pkg-config git
-  qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev qt6-tools-dev qt6-tools-dev-tools
-  libqt6sql6-sqlite libqt6svg6 libgl-dev
-  libcurl4-openssl-dev libtiff-dev libsqlite3-dev sqlite3
-  libgtest-dev libbenchmark-dev clang
-  python3 python3-pyftpdlib
-  xvfb xauth
+  build-essential cmake ninja-build ccache   # compilers and the build
+  qt6-base-dev qt6-serialport-dev            # Qt Core, Gui, Widgets, Sql, SerialPort, Test
+  libqt6sql6-sqlite                          # the SQLite driver of Qt SQL: the month logs
+  qt6-tools-dev                              # quillon's Qt Designer plugin
+  libcurl4-openssl-dev                       # FTP and HTTP transfers
+  libsqlite3-dev libbenchmark-dev            # the benchmarks
+  clang                                      # libFuzzer harnesses
+  python3-pyftpdlib                          # the local FTP server of the tests
+  xvfb xauth                                 # the desktop start-up check under a virtual display
 )
 
 missing=()

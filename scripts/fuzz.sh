@@ -8,7 +8,7 @@ export CCACHE_BASEDIR="$PWD"
 export CCACHE_NOHASHDIR=1
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-  -DCORVANE_BUILD_FUZZERS=ON -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCHMARKS=OFF >/dev/null
+  -DCORVANE_BUILD_FUZZERS=ON -DCORVANE_CCACHE=ON -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCHMARKS=OFF >/dev/null
 targets=$(cmake --build build-fuzz --target help | sed -n 's/^\(fuzz_[a-z_]*\):.*/\1/p' | { grep -v '_autogen' || true; } | sort -u)
 if [ -z "$targets" ]; then
   echo "no fuzz harnesses"
