@@ -11,7 +11,7 @@ packages=(
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers
   libsqlite3-dev libbenchmark-dev            # the benchmarks
-  clang                                      # libFuzzer harnesses
+  clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   python3-pyftpdlib                          # the local FTP server of the tests
   xvfb xauth                                 # the desktop start-up check under a virtual display
 )
