@@ -1,6 +1,5 @@
 // The engine's start-up, port handling, plugged-in jobs and logging, run on a manual clock.
 #include "acquisition/readingsrecord.h"
-#include "acquisition/simulatedconsole.h"
 #include "app/runtime.h"
 #include "config/configfile.h"
 #include "core/manualclock.h"
@@ -9,6 +8,7 @@
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "scheduler/scheduler.h"
+#include "simulator/simulatedconsole.h"
 
 #include <QFile>
 #include <QSignalSpy>

@@ -6,8 +6,8 @@
 #include "core/manualclock.h"
 #include "core/statusboard.h"
 #include "fakes/ptypair.h"
-#include "paging/hayesmodemsimulator.h"
 #include "paging/modempager.h"
+#include "simulator/hayesmodemsimulator.h"
 
 #include <QtTest>
 
