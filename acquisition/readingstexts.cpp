@@ -90,7 +90,7 @@ void addTemperatureTexts(const DecodedGroup &d, const DecodeContext &c, GroupRea
     const bool metric = c.displayUnits != 0;
     const double fahrenheit = celsiusToFahrenheit(outdoor->number);
     add(r, QStringLiteral("HeatIndex"), heatIndexText(fahrenheit, c.outdoorHumidity, metric));
-    add(r, QStringLiteral("Wx.Text22"),
+    add(r, QStringLiteral("OutdoorTemperatureCaption"),
         r.text(QLatin1String("OutdoorTemperature")) +
             (metric ? QLatin1String(" Deg C") : QLatin1String(" Deg F")));
     r.gauges.outdoorTempF = formatAsNumber(fahrenheit, 1);
@@ -102,7 +102,7 @@ void addBarometerTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadi
     if (!seaLevel)
         return;
     const bool metric = c.displayUnits != 0;
-    add(r, QStringLiteral("Wx.Text21"),
+    add(r, QStringLiteral("SeaLevelPressureCaption"),
         r.text(QLatin1String("SeaLevelPressure")) +
             (metric ? QLatin1String(" MBar") : QLatin1String(" Hg")));
     r.gauges.seaLevelInHg = millibarsToInchesHg(seaLevel->number);
@@ -112,17 +112,17 @@ void addWindTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &
 {
     const bool metric = c.displayUnits != 0;
     if (const auto gustDirection = d.value("GustDirection")) {
-        add(r, QStringLiteral("Wx.Text14"), CompassWord(int(gustDirection->number)));
+        add(r, QStringLiteral("GustDirectionWord"), CompassWord(int(gustDirection->number)));
         r.gauges.gustDirection = gustDirection->number;
     }
     if (const auto gust = d.value("GustSpeed")) {
-        add(r, QStringLiteral("Wx.Text15"),
+        add(r, QStringLiteral("GustSpeedCaption"),
             r.text(QLatin1String("GustSpeed")) +
                 (metric ? QLatin1String(" M/S") : QLatin1String(" MPH")));
         r.gauges.gustMph = formatAsNumber(metresPerSecondToMph(gust->number), 1);
     }
     if (const auto chill = d.value("WindChill"))
-        add(r, QStringLiteral("Wx.Text17"),
+        add(r, QStringLiteral("WindChillWhole"),
             wholeText(metric ? chill->number : celsiusToFahrenheit(chill->number)));
     if (const auto average = d.value("AverageDirection"))
         add(r, QStringLiteral("AverageDirectionWord"), CompassWord(int(average->number)));

@@ -65,7 +65,7 @@ void TestPageTokens::tokenValues_data()
     row("degrees, not the word", "*AWD*", "AverageDirection");
     row("high, low and alarm letters", "*DOLT*", "OutdoorDewpointLowTime");
     row("alarm threshold", "*HOAH*", "OutdoorHumidityAlarmHigh");
-    row("wind chill in whole numbers", "*WCH*", "Wx.Text17");
+    row("wind chill in whole numbers", "*WCH*", "WindChillWhole");
     row("date and time not trimmed, U.S. form", "*D/T*", "7/24/1999 3:28:03 PM");
     row("forecast trimmed", "*SWX*", "Sunny");
     row("gust word", "*CWDA*", "Gust");
