@@ -2,6 +2,7 @@
 #include "acquisition/readingstexts.h"
 
 #include "acquisition/conversions.h"
+#include "acquisition/readingnumber.h"
 #include "acquisition/textforms.h"
 #include "acquisition/weatherwords.h"
 
@@ -182,10 +183,9 @@ bool applyFrame(const QByteArray &frame, ReadingsRecord &record, int displayUnit
     DecodeContext context;
     context.displayUnits = displayUnits;
     context.today = today;
-    bool ok = false;
-    const int humidity = record.text(QStringLiteral("OutdoorHumidity")).toInt(&ok);
-    if (ok)
-        context.outdoorHumidity = humidity;
+    if (const auto humidity =
+            readingNumber(record.text(QStringLiteral("OutdoorHumidity")), ReadingNumberForm::Int))
+        context.outdoorHumidity = int(*humidity);
     const GroupReadings r = presentGroup(*decoded, context);
     record.applyTexts(r.group, r.texts, r.gauges);
     return true;
