@@ -9,10 +9,10 @@
 namespace {
 
 // Field names as QStrings, made once for every layout field.
-const QString &fieldName(const FieldSpec &f)
+const QString &fieldName(const FieldLayout &f)
 {
-    static const QHash<const FieldSpec *, QString> names = [] {
-        QHash<const FieldSpec *, QString> n;
+    static const QHash<const FieldLayout *, QString> names = [] {
+        QHash<const FieldLayout *, QString> n;
         for (const SensorGroup g :
              {SensorGroup::Humidity, SensorGroup::Temperature, SensorGroup::BarometerDewpoint,
               SensorGroup::Rain, SensorGroup::Wind}) {
@@ -32,7 +32,7 @@ struct Today
     int day = 0;
 };
 
-QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const Today &today)
+QString fieldText(const FieldLayout &f, const RawValue &v, bool metric, const Today &today)
 {
     const double n = v.number;
     switch (f.quantity) {
@@ -154,7 +154,7 @@ GroupReadings presentGroup(const DecodedGroup &decoded, const DecodeContext &con
     for (int i = 0; i < layout.fieldCount; ++i) {
         if (!decoded.readable.test(size_t(i)))
             continue;
-        const FieldSpec &f = layout.fields[i];
+        const FieldLayout &f = layout.fields[i];
         add(r, fieldName(f), fieldText(f, decoded.values[size_t(i)], metric, today));
     }
     switch (layout.group) {

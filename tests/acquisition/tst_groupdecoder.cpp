@@ -247,7 +247,7 @@ void TstGroupDecoder::roundTrip()
         DecodedGroup in;
         in.layout = &layout;
         for (int i = 0; i < layout.fieldCount; ++i) {
-            const FieldSpec &f = layout.fields[i];
+            const FieldLayout &f = layout.fields[i];
             RawValue v;
             const int scale = f.decimals ? 10 : 1;
             switch (f.encoding) {
