@@ -24,7 +24,7 @@ void putNibble(QByteArray &frame, Nib n, int value)
 }
 
 // Decimal digits of nibbles first..first+count-1; false when one is above 9.
-bool readDigits(const QByteArray &frame, const FieldSpec &f, int first, int count, int &out)
+bool readDigits(const QByteArray &frame, const FieldLayout &f, int first, int count, int &out)
 {
     int v = 0;
     for (int i = first; i < first + count; ++i) {
@@ -37,7 +37,7 @@ bool readDigits(const QByteArray &frame, const FieldSpec &f, int first, int coun
     return true;
 }
 
-void writeDigits(QByteArray &frame, const FieldSpec &f, int first, int count, int value)
+void writeDigits(QByteArray &frame, const FieldLayout &f, int first, int count, int value)
 {
     value = std::clamp(value, 0, powersOfTen[count] - 1);
     for (int i = first + count - 1; i >= first; --i) {
@@ -46,7 +46,7 @@ void writeDigits(QByteArray &frame, const FieldSpec &f, int first, int count, in
     }
 }
 
-bool decodeField(const QByteArray &frame, const FieldSpec &f, RawValue &v)
+bool decodeField(const QByteArray &frame, const FieldLayout &f, RawValue &v)
 {
     int a = 0;
     int b = 0;
@@ -105,7 +105,7 @@ bool decodeField(const QByteArray &frame, const FieldSpec &f, RawValue &v)
     return false;
 }
 
-void encodeField(QByteArray &frame, const FieldSpec &f, const RawValue &v)
+void encodeField(QByteArray &frame, const FieldLayout &f, const RawValue &v)
 {
     switch (f.encoding) {
     case Encoding::Digits:

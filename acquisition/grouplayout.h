@@ -55,7 +55,7 @@ enum class Quantity : quint8 {
     Forecast,         // console forecast word
 };
 
-struct FieldSpec
+struct FieldLayout
 {
     const char *name; // the readings-record field
     Encoding encoding;
@@ -72,7 +72,7 @@ struct GroupLayout
     SensorGroup group;
     quint8 identifier;
     quint8 length; // bytes, identifier and checksum included
-    const FieldSpec *fields;
+    const FieldLayout *fields;
     int fieldCount;
 };
 

@@ -14,10 +14,11 @@ namespace {
 using E = Encoding;
 using Q = Quantity;
 
-constexpr FieldSpec field(const char *name, Encoding e, Quantity q, std::initializer_list<Nib> nibs,
-                          int decimals = 0, int signByte = 0, int signMask = 0)
+constexpr FieldLayout field(const char *name, Encoding e, Quantity q,
+                            std::initializer_list<Nib> nibs, int decimals = 0, int signByte = 0,
+                            int signMask = 0)
 {
-    FieldSpec f{
+    FieldLayout f{
         name, e, q, quint8(nibs.size()), {}, quint8(decimals), quint8(signByte), quint8(signMask)};
     int i = 0;
     for (const Nib n : nibs)
@@ -33,7 +34,7 @@ constexpr FieldSpec field(const char *name, Encoding e, Quantity q, std::initial
 //
 //   18     19     20..31    32..33  34
 //  [AHi] [ALo]  outdoor    unused  [sum]
-constexpr FieldSpec humidityFields[] = {
+constexpr FieldLayout humidityFields[] = {
     field("IndoorHumidity", E::Digits, Q::Humidity, {H(8), L(8)}),
     field("IndoorHumidityHigh", E::Digits, Q::Humidity, {H(9), L(9)}),
     field("IndoorHumidityHighTime", E::Time, Q::Time, {H(10), L(10), H(11), L(11)}),
@@ -64,7 +65,7 @@ constexpr FieldSpec humidityFields[] = {
 //
 //   13        14       15       16..30: outdoor, the same pattern from byte 16,
 //  [h |a10] [a10|a1] [x |h ]    alarms signed; 30.hi..32 unused; 33 sum
-constexpr FieldSpec temperatureFields[] = {
+constexpr FieldLayout temperatureFields[] = {
     field("IndoorTemperature", E::Temperature, Q::Temperature, {L(1), H(1), L(2)}),
     field("IndoorTemperatureHigh", E::Temperature, Q::Temperature, {H(2), L(3), H(3)}),
     field("IndoorTemperatureHighTime", E::Time, Q::Time, {H(4), L(4), H(5), L(5)}),
@@ -96,7 +97,7 @@ constexpr FieldSpec temperatureFields[] = {
 //  [ID ] [IDH] [mm] [hh] [dd] [l1|M ]  [m1|l10]  [h1|m10] [d1|h10] [M |d10]
 //   17 unused; 18..27 outdoor dewpoint in the pattern of 7..16; 28..29 unused; 30 sum.
 // The console's dewpoint alarm set points are not in this frame: those fields read 0.
-constexpr FieldSpec barometerFields[] = {
+constexpr FieldLayout barometerFields[] = {
     field("LocalPressure", E::Digits, Q::LocalPressure, {H(2), L(2), H(1), L(1)}),
     field("SeaLevelPressure", E::Digits, Q::SeaLevelPressure, {L(5), H(4), L(4), H(3), L(3)}, 1),
     field("PressureTrend", E::Bits, Q::Trend, {H(6)}),
@@ -129,7 +130,7 @@ constexpr FieldSpec barometerFields[] = {
 //
 //   11          12
 //  [a1|a.1]   [--|a10]   rate alarm 12.lo 11.hi 11.lo; 13 sum
-constexpr FieldSpec rainFields[] = {
+constexpr FieldLayout rainFields[] = {
     field("RainRate", E::Digits, Q::RainAmount, {L(2), H(1), L(1)}),
     field("RainYesterday", E::Digits, Q::RainAmount, {H(4), L(4), H(3), L(3)}),
     field("RainTotal", E::Digits, Q::RainAmount, {H(6), L(6), H(5), L(5)}),
@@ -149,7 +150,7 @@ constexpr FieldSpec rainFields[] = {
 //  [mm] [hh] [dd] [a1|M ]  [h |a10]   [--]  [WC]  [WCL] [mm] [hh] [dd] [..sS|M]
 //   high-wind time, date;  speed alarm       chill low  time, date of the low
 // Byte 21: bit 5 is the sign of the wind chill, bit 4 that of its low. 22..25 unused.
-constexpr FieldSpec windFields[] = {
+constexpr FieldLayout windFields[] = {
     field("GustSpeed", E::Digits, Q::WindSpeed, {L(2), H(1), L(1)}, 1),
     field("GustDirection", E::Digits, Q::Direction, {H(3), L(3), H(2)}),
     field("AverageSpeed", E::Digits, Q::WindSpeed, {L(5), H(4), L(4)}, 1),
@@ -165,7 +166,7 @@ constexpr FieldSpec windFields[] = {
     field("WindChillLowDate", E::Date, Q::Date, {H(20), L(20), L(21)}),
 };
 
-template <std::size_t N> constexpr int countOf(const FieldSpec (&)[N])
+template <std::size_t N> constexpr int countOf(const FieldLayout (&)[N])
 {
     return int(N);
 }

@@ -1,4 +1,4 @@
-// A pseudo-terminal pair in raw mode: the program writes console bytes on the master
+// A pseudo-terminal pair in raw mode: a simulator or a test plays the device on the master
 // side, and a serial port opens the slave side as if it were a device.
 #pragma once
 
@@ -15,6 +15,8 @@ public:
 
     // Opens a new pair; false with errorString() set when the system has none to give.
     bool open();
+    // Closes both sides: a port that has the slave open sees the device hang up, as if
+    // it were unplugged.
     void close();
     bool isOpen() const { return m_master >= 0; }
     QString slavePath() const { return m_slavePath; }

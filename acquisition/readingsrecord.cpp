@@ -49,9 +49,9 @@ const QStringList &ReadingsRecord::fieldNames()
         }
         n << QStringLiteral("LocalPressure") << QStringLiteral("SeaLevelPressure")
           << QStringLiteral("PressureTrend") << QStringLiteral("StationForecast");
-        n << QStringLiteral("RainYesterday") << QStringLiteral("RainTotal") << QStringLiteral("RainRate")
-          << QStringLiteral("RainRateAlarm") << QStringLiteral("RainResetDate")
-          << QStringLiteral("RainResetTime");
+        n << QStringLiteral("RainYesterday") << QStringLiteral("RainTotal")
+          << QStringLiteral("RainRate") << QStringLiteral("RainRateAlarm")
+          << QStringLiteral("RainResetDate") << QStringLiteral("RainResetTime");
         n << QStringLiteral("GustSpeed") << QStringLiteral("GustDirection")
           << QStringLiteral("AverageSpeed") << QStringLiteral("AverageDirection")
           << QStringLiteral("HighWindTime") << QStringLiteral("HighWindDate")
@@ -60,8 +60,9 @@ const QStringList &ReadingsRecord::fieldNames()
           << QStringLiteral("WindChillLow") << QStringLiteral("WindChillLowDate")
           << QStringLiteral("WindChillLowTime");
         n << QStringLiteral("HeatIndex") << QStringLiteral("AverageDirectionWord")
-          << QStringLiteral("Wx.Text14") << QStringLiteral("Wx.Text15") << QStringLiteral("Wx.Text17")
-          << QStringLiteral("Wx.Text21") << QStringLiteral("Wx.Text22");
+          << QStringLiteral("GustDirectionWord") << QStringLiteral("GustSpeedCaption")
+          << QStringLiteral("WindChillWhole") << QStringLiteral("SeaLevelPressureCaption")
+          << QStringLiteral("OutdoorTemperatureCaption");
         return n;
     }();
     return names;

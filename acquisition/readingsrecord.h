@@ -14,17 +14,17 @@ enum class SensorGroup { Humidity, Temperature, BarometerDewpoint, Rain, Wind };
 // Values for the gauges, always in English units.
 struct GaugeValues
 {
-    std::optional<double> seaLevelInHg;   // unrounded
-    std::optional<double> outdoorTempF;   // formatted "000.0", as a number
-    std::optional<double> gustMph;        // formatted "000.0", as a number
-    std::optional<double> gustDirection;  // whole degrees
+    std::optional<double> seaLevelInHg;  // unrounded
+    std::optional<double> outdoorTempF;  // formatted "000.0", as a number
+    std::optional<double> gustMph;       // formatted "000.0", as a number
+    std::optional<double> gustDirection; // whole degrees
 };
 
-// Field names are those of the readings tables (OutdoorTemperature, HeatIndex, ...).
-// Main-window texts that are not a field of their own are named after their box:
-// "Wx.Text14" (gust compass word), "Wx.Text15" (gust speed caption), "Wx.Text17"
-// (wind chill, whole), "Wx.Text21" (pressure caption), "Wx.Text22" (temperature caption).
-// "AverageDirectionWord" is the compass word of the average direction.
+// Field names are those of the readings tables (OutdoorTemperature, HeatIndex, ...). The
+// main window also shows texts made from a field: "GustDirectionWord" and
+// "AverageDirectionWord" (compass words), "WindChillWhole" (the wind chill as a whole
+// number), and "GustSpeedCaption", "SeaLevelPressureCaption" and
+// "OutdoorTemperatureCaption" (the reading followed by its unit, under the gauges).
 class ReadingsRecord : public QObject
 {
     Q_OBJECT

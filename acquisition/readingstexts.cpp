@@ -2,16 +2,17 @@
 #include "acquisition/readingstexts.h"
 
 #include "acquisition/conversions.h"
+#include "acquisition/readingnumber.h"
 #include "acquisition/textforms.h"
 #include "acquisition/weatherwords.h"
 
 namespace {
 
 // Field names as QStrings, made once for every layout field.
-const QString &fieldName(const FieldSpec &f)
+const QString &fieldName(const FieldLayout &f)
 {
-    static const QHash<const FieldSpec *, QString> names = [] {
-        QHash<const FieldSpec *, QString> n;
+    static const QHash<const FieldLayout *, QString> names = [] {
+        QHash<const FieldLayout *, QString> n;
         for (const SensorGroup g :
              {SensorGroup::Humidity, SensorGroup::Temperature, SensorGroup::BarometerDewpoint,
               SensorGroup::Rain, SensorGroup::Wind}) {
@@ -31,7 +32,7 @@ struct Today
     int day = 0;
 };
 
-QString fieldText(const FieldSpec &f, const RawValue &v, bool metric, const Today &today)
+QString fieldText(const FieldLayout &f, const RawValue &v, bool metric, const Today &today)
 {
     const double n = v.number;
     switch (f.quantity) {
@@ -90,7 +91,7 @@ void addTemperatureTexts(const DecodedGroup &d, const DecodeContext &c, GroupRea
     const bool metric = c.displayUnits != 0;
     const double fahrenheit = celsiusToFahrenheit(outdoor->number);
     add(r, QStringLiteral("HeatIndex"), heatIndexText(fahrenheit, c.outdoorHumidity, metric));
-    add(r, QStringLiteral("Wx.Text22"),
+    add(r, QStringLiteral("OutdoorTemperatureCaption"),
         r.text(QLatin1String("OutdoorTemperature")) +
             (metric ? QLatin1String(" Deg C") : QLatin1String(" Deg F")));
     r.gauges.outdoorTempF = formatAsNumber(fahrenheit, 1);
@@ -102,7 +103,7 @@ void addBarometerTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadi
     if (!seaLevel)
         return;
     const bool metric = c.displayUnits != 0;
-    add(r, QStringLiteral("Wx.Text21"),
+    add(r, QStringLiteral("SeaLevelPressureCaption"),
         r.text(QLatin1String("SeaLevelPressure")) +
             (metric ? QLatin1String(" MBar") : QLatin1String(" Hg")));
     r.gauges.seaLevelInHg = millibarsToInchesHg(seaLevel->number);
@@ -112,17 +113,17 @@ void addWindTexts(const DecodedGroup &d, const DecodeContext &c, GroupReadings &
 {
     const bool metric = c.displayUnits != 0;
     if (const auto gustDirection = d.value("GustDirection")) {
-        add(r, QStringLiteral("Wx.Text14"), CompassWord(int(gustDirection->number)));
+        add(r, QStringLiteral("GustDirectionWord"), CompassWord(int(gustDirection->number)));
         r.gauges.gustDirection = gustDirection->number;
     }
     if (const auto gust = d.value("GustSpeed")) {
-        add(r, QStringLiteral("Wx.Text15"),
+        add(r, QStringLiteral("GustSpeedCaption"),
             r.text(QLatin1String("GustSpeed")) +
                 (metric ? QLatin1String(" M/S") : QLatin1String(" MPH")));
         r.gauges.gustMph = formatAsNumber(metresPerSecondToMph(gust->number), 1);
     }
     if (const auto chill = d.value("WindChill"))
-        add(r, QStringLiteral("Wx.Text17"),
+        add(r, QStringLiteral("WindChillWhole"),
             wholeText(metric ? chill->number : celsiusToFahrenheit(chill->number)));
     if (const auto average = d.value("AverageDirection"))
         add(r, QStringLiteral("AverageDirectionWord"), CompassWord(int(average->number)));
@@ -153,7 +154,7 @@ GroupReadings presentGroup(const DecodedGroup &decoded, const DecodeContext &con
     for (int i = 0; i < layout.fieldCount; ++i) {
         if (!decoded.readable.test(size_t(i)))
             continue;
-        const FieldSpec &f = layout.fields[i];
+        const FieldLayout &f = layout.fields[i];
         add(r, fieldName(f), fieldText(f, decoded.values[size_t(i)], metric, today));
     }
     switch (layout.group) {
@@ -182,10 +183,9 @@ bool applyFrame(const QByteArray &frame, ReadingsRecord &record, int displayUnit
     DecodeContext context;
     context.displayUnits = displayUnits;
     context.today = today;
-    bool ok = false;
-    const int humidity = record.text(QStringLiteral("OutdoorHumidity")).toInt(&ok);
-    if (ok)
-        context.outdoorHumidity = humidity;
+    if (const auto humidity =
+            readingNumber(record.text(QStringLiteral("OutdoorHumidity")), ReadingNumberForm::Int))
+        context.outdoorHumidity = int(*humidity);
     const GroupReadings r = presentGroup(*decoded, context);
     record.applyTexts(r.group, r.texts, r.gauges);
     return true;

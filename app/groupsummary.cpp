@@ -43,8 +43,8 @@ QString groupSummary(SensorGroup group, const ReadingsRecord &r, int units)
     case SensorGroup::Wind: {
         const QString speed = caption("Wind", "Label5");
         return QStringLiteral("wind: gust %1 %2 %3, average %4 %2 %5, chill %6 %7")
-            .arg(shown(r, "GustSpeed"), speed, shown(r, "Wx.Text14"), shown(r, "AverageSpeed"),
-                 shown(r, "AverageDirectionWord"), shown(r, "WindChill"),
+            .arg(shown(r, "GustSpeed"), speed, shown(r, "GustDirectionWord"),
+                 shown(r, "AverageSpeed"), shown(r, "AverageDirectionWord"), shown(r, "WindChill"),
                  caption("Wind", "Label25"));
     }
     }

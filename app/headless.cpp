@@ -10,8 +10,8 @@
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "paging/pagingjob.h"
-#include "paging/simulatedpagingservice.h"
 #include "scheduler/scheduler.h"
+#include "simulator/simulatedpagingservice.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -3,7 +3,6 @@
 
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
-#include "acquisition/simulatedconsole.h"
 #include "acquisition/stationlink.h"
 #include "config/configfile.h"
 #include "core/clock.h"
@@ -13,6 +12,7 @@
 #include "scheduler/logjobs.h"
 #include "scheduler/scheduledjobs.h"
 #include "scheduler/scheduler.h"
+#include "simulator/simulatedconsole.h"
 
 // The scheduler's view of the jobs: the log writer, and whatever the publishing, paging
 // and graph subsystems have plugged in.

@@ -10,11 +10,11 @@
 #include "core/statusboard.h"
 #include "dialup/dialupcontrol.h"
 #include "paging/pagingjob.h"
-#include "paging/simulatedpagingservice.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
 #include "scheduler/scheduledjobs.h"
+#include "simulator/simulatedpagingservice.h"
 
 Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     : QObject(parent), m_runtime(runtime)

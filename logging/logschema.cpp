@@ -1,11 +1,9 @@
 // The log tables and the conversion of readings into column values.
 #include "logging/logschema.h"
 
+#include "acquisition/readingnumber.h"
 #include "acquisition/readingsrecord.h"
 #include "core/datetimeformat.h"
-
-#include <cmath>
-#include <limits>
 
 namespace {
 
@@ -97,18 +95,6 @@ const std::array<LogColumn, kIndoorColumnCount> kIndoor = {{
     {"Dewpoint Low Alarm", "IndoorDewpointAlarmLow", F::Number},
 }};
 
-// A reading's text as a number, accepting what a console text can hold: surrounding
-// blanks, a sign, a decimal point. "N/A", "---" and the empty text are not numbers.
-bool toNumber(const QString &text, double *value)
-{
-    bool ok = false;
-    const double v = text.trimmed().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return false;
-    *value = v;
-    return true;
-}
-
 QString tableSchema(const QString &table, const LogColumn *columns, int count)
 {
     QStringList defs;
@@ -157,21 +143,13 @@ QVariant logValue(const QString &text, LogForm form, const QDateTime &now)
     case LogForm::Text:
         return text.isEmpty() ? QVariant() : QVariant(text);
     case LogForm::Number: {
-        double v = 0;
-        if (!toNumber(text, &v))
-            return {};
+        const auto v = readingNumber(text);
         // 15 significant digits, as a double is shown as text: 72.0 -> "72", 29.92 -> "29.92".
-        return QString::number(v, 'g', 15);
+        return v ? QVariant(QString::number(*v, 'g', 15)) : QVariant();
     }
     case LogForm::Int16: {
-        double v = 0;
-        if (!toNumber(text, &v))
-            return {};
-        // Round half to even, as the 16-bit conversion does; out of range does not convert.
-        const double r = std::nearbyint(v);
-        if (r < std::numeric_limits<qint16>::min() || r > std::numeric_limits<qint16>::max())
-            return {};
-        return QString::number(int(r));
+        const auto v = readingNumber(text, ReadingNumberForm::Int16);
+        return v ? QVariant(QString::number(int(*v))) : QVariant();
     }
     }
     return {};

@@ -1,12 +1,12 @@
 // The pager schedule and the alarm rules.
 #include "paging/pagerchecks.h"
 
+#include "acquisition/readingnumber.h"
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
 #include "config/unitcaptions.h"
 #include "config/variantvalue.h"
 #include "core/clock.h"
-#include "paging/readingnumber.h"
 #include "scheduler/scheduledjobs.h"
 
 #include <cmath>
@@ -47,6 +47,15 @@ int settingInt(const QVariant &value, int otherwise)
 {
     const auto n = variantNumber(value);
     return n && *n == std::floor(*n) && std::abs(*n) < 1e6 ? int(*n) : otherwise;
+}
+
+// An alarm threshold as a number; unlike other settings, an empty one is no threshold
+// rather than 0.
+std::optional<double> thresholdNumber(const QVariant &value)
+{
+    if (!value.isValid() || value.isNull())
+        return std::nullopt;
+    return variantNumber(value);
 }
 
 } // namespace
@@ -128,7 +137,7 @@ void PagerChecks::checkAlarm(int row, int pageType, PagerFlags &flags,
     if (!rule || (direction != HighAlarm && direction != LowAlarm))
         return;
     const QString readingText = m_readings.text(QLatin1String(rule->field));
-    const auto reading = textNumber(readingText);
+    const auto reading = readingNumber(readingText);
     const auto threshold = thresholdNumber(r.AlarmSetting);
     if (!reading || !threshold) {
         // Only this row waits for a usable value; the rows after it are still served.

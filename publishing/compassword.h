@@ -3,10 +3,6 @@
 
 #include <QString>
 
-// The direction text as a whole number of degrees: rounded to the nearest, halves to the
-// even neighbour; a text that is not a number gives 0.
-int directionDegrees(const QString &directionText);
-
 // "North", "NorthEast", ... "NorthWest" for a direction text: CompassWord of its whole
-// number of degrees.
+// number of degrees (halves to the even one); a text that is not a number counts as 0.
 QString pageCompassWord(const QString &directionText);

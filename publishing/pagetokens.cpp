@@ -16,7 +16,7 @@ struct TokenSource
 };
 
 // Scan order. The high, low and alarm tokens are quantity letter (T, D, H), place letter
-// (I, O) and suffix; "Wx.Text17" is the wind chill in its whole-number form.
+// (I, O) and suffix.
 constexpr TokenSource kTokens[] = {
     {"*D/T*", Source::DateTime, nullptr},
     {"*BPS*", Source::Field, "SeaLevelPressure"},
@@ -94,7 +94,7 @@ constexpr TokenSource kTokens[] = {
     {"*RRA*", Source::Field, "RainRateAlarm"},
     {"*RET*", Source::Field, "RainResetTime"},
     {"*RRD*", Source::Field, "RainResetDate"},
-    {"*WCH*", Source::Field, "Wx.Text17"},
+    {"*WCH*", Source::Field, "WindChillWhole"},
     {"*THI*", Source::Field, "HeatIndex"},
     {"*SWX*", Source::Forecast, nullptr},
     {"*GMT*", Source::Gmt, nullptr},

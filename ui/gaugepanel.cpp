@@ -20,10 +20,10 @@ struct GaugeColumn
 
 // Left to right: temperature, gust speed, gust direction, sea-level pressure.
 const GaugeColumn gaugeColumns[] = {
-    {"Ferrick1", "Text22", "Wx.Text22"},
-    {"Tamsel1", "Text15", "Wx.Text15"},
-    {"Velmor", "Text14", "Wx.Text14"},
-    {"Quillon1", "Text21", "Wx.Text21"},
+    {"Ferrick1", "Text22", "OutdoorTemperatureCaption"},
+    {"Tamsel1", "Text15", "GustSpeedCaption"},
+    {"Velmor", "Text14", "GustDirectionWord"},
+    {"Quillon1", "Text21", "SeaLevelPressureCaption"},
 };
 
 } // namespace

@@ -17,7 +17,9 @@ QString sampleFor(const QString &field)
         return QStringLiteral("88:88");
     if (field == QLatin1String("PressureTrend") || field == QLatin1String("StationForecast"))
         return QStringLiteral("Partly Cloudy");
-    if (field.startsWith(QLatin1String("Wx.Text1")) || field.startsWith(QLatin1String("Wx.Text2")))
+    // The main window's texts that add a unit or a word to a reading.
+    if (field.endsWith(QLatin1String("Caption")) || field == QLatin1String("GustDirectionWord") ||
+        field == QLatin1String("WindChillWhole"))
         return QStringLiteral("-888.8 Deg F");
     return QStringLiteral("-888.88");
 }

@@ -67,7 +67,7 @@ ReadingLayout makeWx()
                      {"Temperature", "Text10", "OutdoorTemperature", "Label29", "Deg F"},
                      {"Dewpoint", "Text13", "OutdoorDewpoint", "Label31", "Deg F"},
                      {"Humidity", "Text16", "OutdoorHumidity", {}, "%"},
-                     {"Wind Chill", "Text17", "Wx.Text17", "Label26", "Deg F"},
+                     {"Wind Chill", "Text17", "WindChillWhole", "Label26", "Deg F"},
                      {"Heat Index", "Text20", "HeatIndex", "Label9", "Deg F"},
                  },
                  1},

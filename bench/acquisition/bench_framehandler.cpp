@@ -2,8 +2,8 @@
 #include "acquisition/framehandler.h"
 #include "acquisition/readingsrecord.h"
 #include "acquisition/readingstexts.h"
-#include "acquisition/simulatedconsole.h"
 #include "core/manualclock.h"
+#include "simulator/simulatedconsole.h"
 
 #include <benchmark/benchmark.h>
 

@@ -95,7 +95,7 @@ void TstDecodeCommand::linesFollowTheRecordOrder()
     QCOMPARE(exitCode, 0);
     const QStringList lines = QString::fromUtf8(out).split('\n', Qt::SkipEmptyParts);
     QCOMPARE(lines.first(), QString("IndoorHumidity=45"));
-    QCOMPARE(lines.last(), QString("Wx.Text22=90 Deg F"));
+    QCOMPARE(lines.last(), QString("OutdoorTemperatureCaption=90 Deg F"));
     QVERIFY(lines.indexOf("OutdoorHumidity=50") < lines.indexOf("IndoorTemperature=-13.5"));
     QVERIFY(lines.indexOf("IndoorTemperature=-13.5") < lines.indexOf("HeatIndex=94.6"));
 }

@@ -105,9 +105,9 @@ void TstGroupDecoder::fieldTexts_data()
     QTest::newRow("temperature digit above 9")
         << 0x9F << Bytes{{16, 0x2B}, {17, 0x02}} << me << mid << "OutdoorTemperature" << Absent;
     QTest::newRow("temperature caption English")
-        << 0x9F << Bytes{{16, 0x17}, {17, 0x02}} << en << mid << "Wx.Text22" << "71.1 Deg F";
+        << 0x9F << Bytes{{16, 0x17}, {17, 0x02}} << en << mid << "OutdoorTemperatureCaption" << "71.1 Deg F";
     QTest::newRow("temperature caption Metric")
-        << 0x9F << Bytes{{16, 0x17}, {17, 0x02}} << me << mid << "Wx.Text22" << "21.7 Deg C";
+        << 0x9F << Bytes{{16, 0x17}, {17, 0x02}} << me << mid << "OutdoorTemperatureCaption" << "21.7 Deg C";
 
     // Alarm triples: A(units, tens, sign|..|hundreds).
     QTest::newRow("signed alarm -182 F")
@@ -130,9 +130,9 @@ void TstGroupDecoder::fieldTexts_data()
     QTest::newRow("sea level whole rounds to even")
         << 0xAF << Bytes{{3, 0x25}, {4, 0x01}, {5, 0x01}} << me << mid << "SeaLevelPressure" << "1012";
     QTest::newRow("pressure caption Metric")
-        << 0xAF << Bytes{{3, 0x32}, {4, 0x01}, {5, 0x01}} << me << mid << "Wx.Text21" << "1013 MBar";
+        << 0xAF << Bytes{{3, 0x32}, {4, 0x01}, {5, 0x01}} << me << mid << "SeaLevelPressureCaption" << "1013 MBar";
     QTest::newRow("pressure caption English")
-        << 0xAF << Bytes{{3, 0x32}, {4, 0x01}, {5, 0x01}} << en << mid << "Wx.Text21" << "29.92 Hg";
+        << 0xAF << Bytes{{3, 0x32}, {4, 0x01}, {5, 0x01}} << en << mid << "SeaLevelPressureCaption" << "29.92 Hg";
     QTest::newRow("trend 0x3") << 0xAF << Bytes{{6, 0x30}} << en << mid << "PressureTrend" << "Steady";
     QTest::newRow("forecast from 6.lo") << 0xAF << Bytes{{6, 0x12}} << en << mid << "StationForecast" << "Cloudy";
     QTest::newRow("dewpoint in F") << 0xAF << Bytes{{7, 0x15}} << en << mid << "IndoorDewpoint" << "59";
@@ -157,9 +157,9 @@ void TstGroupDecoder::fieldTexts_data()
     QTest::newRow("gust m/s") << 0xCF << Bytes{{1, 0x45}, {2, 0x81}, {3, 0x27}} << me << mid << "GustSpeed" << "14.5";
     QTest::newRow("gust mph") << 0xCF << Bytes{{1, 0x45}, {2, 0x81}, {3, 0x27}} << en << mid << "GustSpeed" << "32.4";
     QTest::newRow("gust direction") << 0xCF << Bytes{{1, 0x45}, {2, 0x81}, {3, 0x27}} << en << mid << "GustDirection" << "278";
-    QTest::newRow("gust compass word") << 0xCF << Bytes{{2, 0x81}, {3, 0x27}} << en << mid << "Wx.Text14" << "West";
-    QTest::newRow("gust caption English") << 0xCF << Bytes{{1, 0x45}, {2, 0x01}} << en << mid << "Wx.Text15" << "32.4 MPH";
-    QTest::newRow("gust caption Metric") << 0xCF << Bytes{{1, 0x45}, {2, 0x01}} << me << mid << "Wx.Text15" << "14.5 M/S";
+    QTest::newRow("gust compass word") << 0xCF << Bytes{{2, 0x81}, {3, 0x27}} << en << mid << "GustDirectionWord" << "West";
+    QTest::newRow("gust caption English") << 0xCF << Bytes{{1, 0x45}, {2, 0x01}} << en << mid << "GustSpeedCaption" << "32.4 MPH";
+    QTest::newRow("gust caption Metric") << 0xCF << Bytes{{1, 0x45}, {2, 0x01}} << me << mid << "GustSpeedCaption" << "14.5 M/S";
     QTest::newRow("average direction word")
         << 0xCF << Bytes{{5, 0x20}, {6, 0x02}} << en << mid << "AverageDirectionWord" << "North";
     QTest::newRow("average direction 337")
@@ -172,9 +172,9 @@ void TstGroupDecoder::fieldTexts_data()
     QTest::newRow("speed alarm m/s") << 0xCF << Bytes{{13, 0x50}, {14, 0x14}} << me << mid << "HighWindSpeedAlarm" << "64.8";
     QTest::newRow("wind chill negative") << 0xCF << Bytes{{16, 0x05}, {21, 0x20}} << me << mid << "WindChill" << "-5";
     QTest::newRow("wind chill positive") << 0xCF << Bytes{{16, 0x05}} << me << mid << "WindChill" << "5";
-    QTest::newRow("wind chill -5 C in F whole") << 0xCF << Bytes{{16, 0x05}, {21, 0x20}} << en << mid << "Wx.Text17" << "23";
+    QTest::newRow("wind chill -5 C in F whole") << 0xCF << Bytes{{16, 0x05}, {21, 0x20}} << en << mid << "WindChillWhole" << "23";
     QTest::newRow("wind chill 1 C in F D1") << 0xCF << Bytes{{16, 0x01}} << en << mid << "WindChill" << "33.8";
-    QTest::newRow("wind chill 1 C in F whole") << 0xCF << Bytes{{16, 0x01}} << en << mid << "Wx.Text17" << "34";
+    QTest::newRow("wind chill 1 C in F whole") << 0xCF << Bytes{{16, 0x01}} << en << mid << "WindChillWhole" << "34";
     QTest::newRow("chill low sign is bit 4") << 0xCF << Bytes{{17, 0x12}, {21, 0x10}} << me << mid << "WindChillLow" << "-12";
     QTest::newRow("chill sign bit 4 not for chill") << 0xCF << Bytes{{16, 0x12}, {21, 0x10}} << me << mid << "WindChill" << "12";
     QTest::newRow("chill low date month beside signs")
@@ -247,7 +247,7 @@ void TstGroupDecoder::roundTrip()
         DecodedGroup in;
         in.layout = &layout;
         for (int i = 0; i < layout.fieldCount; ++i) {
-            const FieldSpec &f = layout.fields[i];
+            const FieldLayout &f = layout.fields[i];
             RawValue v;
             const int scale = f.decimals ? 10 : 1;
             switch (f.encoding) {

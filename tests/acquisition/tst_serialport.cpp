@@ -1,7 +1,7 @@
 // Port numbers to devices through "Ports.cfg", and the QSerialPort adapter on a
 // pseudo-terminal: both directions, other settings, a device that goes away.
+#include "acquisition/pseudoterminal.h"
 #include "acquisition/serialport.h"
-#include "fakes/ptypair.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,8 +53,8 @@ void TstSerialPort::devicePaths()
 
 void TstSerialPort::bothDirectionsWithModemSettings()
 {
-    PtyPair pty;
-    QVERIFY(pty.isValid());
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
     auto port = createSerialPort();
     port->setDevicePath(pty.slavePath());
     port->setSettings(SerialSettings{1200, 'e', 7, 1});
@@ -63,10 +63,10 @@ void TstSerialPort::bothDirectionsWithModemSettings()
 
     QCOMPARE(port->write("ATZ\r"), qint64(4));
     QByteArray got;
-    QTRY_VERIFY(got.append(pty.readFromPort()).size() >= 4);
+    QTRY_VERIFY(got.append(pty.readAvailable()).size() >= 4);
     QCOMPARE(got, QByteArray("ATZ\r"));
 
-    QVERIFY(pty.writeToPort("OK\r\n"));
+    QVERIFY(pty.write("OK\r\n"));
     QTRY_COMPARE(port->bytesAvailable(), qint64(4));
     QCOMPARE(port->read(2), QByteArray("OK"));
     QCOMPARE(port->read(10), QByteArray("\r\n"));
@@ -76,13 +76,13 @@ void TstSerialPort::bothDirectionsWithModemSettings()
 
 void TstSerialPort::lostWhenTheDeviceHangsUp()
 {
-    PtyPair pty;
-    QVERIFY(pty.isValid());
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
     auto port = createSerialPort();
     port->setDevicePath(pty.slavePath());
     QVERIFY2(port->open(), qPrintable(port->errorString()));
     QSignalSpy lost(port.get(), &SerialPort::lost);
-    pty.closeMaster();
+    pty.close();
     QTRY_COMPARE(lost.count(), 1);
     QVERIFY(!port->isOpen());
 }

@@ -1,12 +1,12 @@
 // The station link over a real pseudo-terminal through the QSerialPort adapter, with a
 // manual clock for the completion limit.
 #include "acquisition/bitconversions.h"
+#include "acquisition/pseudoterminal.h"
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
 #include "core/manualclock.h"
 #include "fakes/consoleframes.h"
-#include "fakes/ptypair.h"
 
 #include <QtTest>
 
@@ -18,7 +18,7 @@ const QByteArray temperature = checkedFrame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
 
 struct Rig
 {
-    PtyPair pty;
+    PseudoTerminal pty;
     ManualClock clock;
     ReadingsRecord record;
     std::unique_ptr<SerialPort> port = createSerialPort();
@@ -27,8 +27,10 @@ struct Rig
 
     bool open()
     {
+        if (!pty.open())
+            return false;
         port->setDevicePath(pty.slavePath());
-        if (!pty.isValid() || !port->open())
+        if (!port->open())
             return false;
         link = std::make_unique<StationLink>(*port, clock, record, [this] { return units; });
         return true;
@@ -58,7 +60,7 @@ void TstStationLink::wholeFrameWithExtraBytes()
     QVERIFY(rig.open());
     QSignalSpy counts(rig.link.get(), &StationLink::commCountChanged);
     QSignalSpy changed(&rig.record, &ReadingsRecord::groupChanged);
-    QVERIFY(rig.pty.writeToPort(humidity + temperature.left(5)));
+    QVERIFY(rig.pty.write(humidity + temperature.left(5)));
     QTRY_COMPARE(changed.count(), 1);
     QCOMPARE(rig.record.text("OutdoorHumidity"), QString("45"));
     QCOMPARE(counts.first().first().toInt(), 40);
@@ -72,7 +74,7 @@ void TstStationLink::wholeFrameWithExtraBytes()
     QVERIFY(!rig.record.has("OutdoorTemperature"));
 
     // The next temperature frame is decoded normally.
-    QVERIFY(rig.pty.writeToPort(temperature));
+    QVERIFY(rig.pty.write(temperature));
     QTRY_COMPARE(changed.count(), 2);
     QCOMPARE(rig.record.text("OutdoorTemperature"), QString("71.1"));
     QCOMPARE(rig.link->lampColor(), 0);
@@ -84,17 +86,17 @@ void TstStationLink::identifierThenRestInTime()
     QVERIFY(rig.open());
     QSignalSpy changed(&rig.record, &ReadingsRecord::groupChanged);
     QSignalSpy lamps(rig.link.get(), &StationLink::lampColorChanged);
-    QVERIFY(rig.pty.writeToPort(temperature.left(1)));
+    QVERIFY(rig.pty.write(temperature.left(1)));
     QTRY_COMPARE(lamps.count(), 1);
     QCOMPARE(rig.link->lampColor(), 255);
     rig.clock.advanceMs(250);
-    QVERIFY(rig.pty.writeToPort(temperature.mid(1)));
+    QVERIFY(rig.pty.write(temperature.mid(1)));
     QTRY_COMPARE(changed.count(), 1);
     QCOMPARE(rig.link->lampColor(), 0);
     QCOMPARE(rig.record.text("OutdoorTemperature"), QString("71.1"));
 
     // Read size is back to 1: a stray byte right before a frame costs only itself.
-    QVERIFY(rig.pty.writeToPort(QByteArray(1, '\x00') + humidity));
+    QVERIFY(rig.pty.write(QByteArray(1, '\x00') + humidity));
     QTRY_COMPARE(changed.count(), 2);
     QCOMPARE(rig.link->counters().strayBytes, 1);
     QCOMPARE(rig.link->counters().framesDecoded, 2);
@@ -105,12 +107,12 @@ void TstStationLink::tenOfThirtyThreeInTime()
     Rig rig;
     QVERIFY(rig.open());
     QSignalSpy changed(&rig.record, &ReadingsRecord::groupChanged);
-    QVERIFY(rig.pty.writeToPort(temperature.left(11)));
+    QVERIFY(rig.pty.write(temperature.left(11)));
     QTRY_COMPARE(rig.link->lampColor(), 255);
     rig.clock.advanceMs(300);
     QCOMPARE(rig.link->counters().badChecksums, 1);
     // The late rest is read one stray byte at a time and decodes nothing.
-    QVERIFY(rig.pty.writeToPort(temperature.mid(11)));
+    QVERIFY(rig.pty.write(temperature.mid(11)));
     QTRY_COMPARE(rig.link->counters().strayBytes, 23);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(rig.link->lampColor(), 0);
@@ -120,11 +122,11 @@ void TstStationLink::badChecksumLeavesLampRed()
 {
     Rig rig;
     QVERIFY(rig.open());
-    QVERIFY(rig.pty.writeToPort(humidity));
+    QVERIFY(rig.pty.write(humidity));
     QTRY_COMPARE(rig.link->counters().framesDecoded, 1);
     QByteArray bad = checkedFrame(0x8F, 35, {{20, 0x77}});
     bad[34] = char(quint8(bad.at(34)) + 1);
-    QVERIFY(rig.pty.writeToPort(bad));
+    QVERIFY(rig.pty.write(bad));
     QTRY_COMPARE(rig.link->counters().badChecksums, 1);
     QCOMPARE(rig.link->lampColor(), 255);
     QCOMPARE(rig.record.text("OutdoorHumidity"), QString("45"));
@@ -136,10 +138,10 @@ void TstStationLink::unknownByteTurnsLampBlack()
     QVERIFY(rig.open());
     QByteArray bad = humidity;
     bad[34] = char(quint8(bad.at(34)) + 1);
-    QVERIFY(rig.pty.writeToPort(bad));
+    QVERIFY(rig.pty.write(bad));
     QTRY_COMPARE(rig.link->counters().badChecksums, 1);
     QSignalSpy lamps(rig.link.get(), &StationLink::lampColorChanged);
-    QVERIFY(rig.pty.writeToPort(QByteArray(1, '\xFF')));
+    QVERIFY(rig.pty.write(QByteArray(1, '\xFF')));
     QTRY_COMPARE(rig.link->counters().strayBytes, 1);
     QCOMPARE(lamps.count(), 1);
     QCOMPARE(lamps.first().first().toInt(), 0);
@@ -150,11 +152,11 @@ void TstStationLink::unitsAskedOnEveryFrame()
 {
     Rig rig;
     QVERIFY(rig.open());
-    QVERIFY(rig.pty.writeToPort(temperature));
+    QVERIFY(rig.pty.write(temperature));
     QTRY_COMPARE(rig.link->counters().framesDecoded, 1);
     QCOMPARE(rig.record.text("OutdoorTemperature"), QString("71.1"));
     rig.units = 1;
-    QVERIFY(rig.pty.writeToPort(temperature));
+    QVERIFY(rig.pty.write(temperature));
     QTRY_COMPARE(rig.link->counters().framesDecoded, 2);
     QCOMPARE(rig.record.text("OutdoorTemperature"), QString("21.7"));
 }

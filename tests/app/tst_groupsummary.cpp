@@ -41,7 +41,7 @@ void TstGroupSummary::summary()
     QFETCH(QString, expected);
     ReadingsRecord r;
     const QList<QPair<const char *, const char *>> texts = {
-        {"GustSpeed", "5.4"},          {"Wx.Text14", "NorthEast"},
+        {"GustSpeed", "5.4"},          {"GustDirectionWord", "NorthEast"},
         {"AverageSpeed", "3.2"},       {"AverageDirectionWord", "North"},
         {"WindChill", "70"},           {"OutdoorTemperature", "72.0"},
         {"IndoorTemperature", "68.5"}, {"SeaLevelPressure", "1013"},

@@ -1,14 +1,14 @@
 // The engine's start-up, port handling, plugged-in jobs and logging, run on a manual clock.
+#include "acquisition/pseudoterminal.h"
 #include "acquisition/readingsrecord.h"
-#include "acquisition/simulatedconsole.h"
 #include "app/runtime.h"
 #include "config/configfile.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
-#include "fakes/ptypair.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "scheduler/scheduler.h"
+#include "simulator/simulatedconsole.h"
 
 #include <QFile>
 #include <QSignalSpy>
@@ -91,8 +91,8 @@ void TstRuntime::startUpWithoutConfigurationFile()
 
 void TstRuntime::startUpAppliesFileAndOpensMappedPort()
 {
-    PtyPair pty;
-    QVERIFY(pty.isValid());
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
     QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("3=%1").arg(pty.slavePath())}));
     Configuration c = stationConfig(3);
     c.DisplayUnits = 1;
@@ -135,9 +135,9 @@ void TstRuntime::stationPortFailureOnlyShowsStatusText()
 
 void TstRuntime::savedConfigurationReopensPortOnlyWhenChanged()
 {
-    PtyPair first;
-    PtyPair second;
-    QVERIFY(first.isValid() && second.isValid());
+    PseudoTerminal first;
+    PseudoTerminal second;
+    QVERIFY(first.open() && second.open());
     QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(first.slavePath()),
                                             QStringLiteral("2=%1").arg(second.slavePath())}));
     QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(1)).ok());
@@ -197,8 +197,8 @@ void TstRuntime::pluggedJobsRunWhenDue()
 
 void TstRuntime::framesReachTheMonthLog()
 {
-    PtyPair pty;
-    QVERIFY(pty.isValid());
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
     QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(pty.slavePath())}));
     Configuration c = stationConfig(1);
     c.LoggingInterval = 1;
@@ -209,7 +209,7 @@ void TstRuntime::framesReachTheMonthLog()
     QVERIFY(runtime.stationPortOpen());
 
     SimulatedConsole console(clock, 7);
-    QVERIFY(pty.writeToPort(console.frame(SensorGroup::Temperature)));
+    QVERIFY(pty.write(console.frame(SensorGroup::Temperature)));
     QTRY_VERIFY(runtime.record().has(QStringLiteral("OutdoorTemperature")));
     const double shown = runtime.record().text(QStringLiteral("OutdoorTemperature")).toDouble();
 
@@ -251,7 +251,8 @@ void TstRuntime::simulatedConsoleFeedsTheRecord()
 
 void TstRuntime::shutDownStopsEverything()
 {
-    PtyPair pty;
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
     QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(pty.slavePath())}));
     QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(1)).ok());
     ManualClock clock(kStart);

@@ -1,13 +1,13 @@
 // The paging dialogue against a simulated modem and paging service on a pseudo-terminal.
 #include "clockdrive.h"
 
+#include "acquisition/pseudoterminal.h"
 #include "acquisition/serialport.h"
 #include "config/configuration.h"
 #include "core/manualclock.h"
 #include "core/statusboard.h"
-#include "fakes/ptypair.h"
-#include "paging/hayesmodemsimulator.h"
 #include "paging/modempager.h"
+#include "simulator/hayesmodemsimulator.h"
 
 #include <QtTest>
 
@@ -73,7 +73,8 @@ struct Line
         return -1;
     }
 
-    PtyPair pty;
+    PseudoTerminal pty;
+    bool ptyOpen = pty.open(); // before the modem takes its master side
     ManualClock clock;
     StatusBoard status;
     Configuration config;
@@ -123,7 +124,7 @@ void TestModemPager::init()
 void TestModemPager::wholePage()
 {
     Line l;
-    QVERIFY(l.pty.isValid());
+    QVERIFY(l.ptyOpen);
     l.pager.SendPage(QStringLiteral("1234567"), QStringLiteral("Temp 41.2 F, wind NW 12"),
                      QStringLiteral("9,5551212"));
     QVERIFY(l.pager.isBusy());

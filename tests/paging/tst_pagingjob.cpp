@@ -5,8 +5,8 @@
 #include "config/configuration.h"
 #include "core/statusboard.h"
 #include "paging/pagingjob.h"
-#include "paging/simulatedpagingservice.h"
 #include "scheduler/scheduledjobs.h"
+#include "simulator/simulatedpagingservice.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

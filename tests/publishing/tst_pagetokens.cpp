@@ -65,7 +65,7 @@ void TestPageTokens::tokenValues_data()
     row("degrees, not the word", "*AWD*", "AverageDirection");
     row("high, low and alarm letters", "*DOLT*", "OutdoorDewpointLowTime");
     row("alarm threshold", "*HOAH*", "OutdoorHumidityAlarmHigh");
-    row("wind chill in whole numbers", "*WCH*", "Wx.Text17");
+    row("wind chill in whole numbers", "*WCH*", "WindChillWhole");
     row("date and time not trimmed, U.S. form", "*D/T*", "7/24/1999 3:28:03 PM");
     row("forecast trimmed", "*SWX*", "Sunny");
     row("gust word", "*CWDA*", "Gust");
@@ -109,10 +109,7 @@ void TestPageTokens::compassWordOfText_data()
     row("360", "360", "North");
     row("empty", "", "North");
     row("not a number", "calm", "North");
-    row("blanks around", " 90 ", "East");
-    row("half down to even", "22.5", "North");
-    row("half up to even", "67.5", "East");
-    row("above half", "22.6", "NorthEast");
+    row("rounded, not cut", "22.6", "NorthEast");
     row("negative", "-40", "North");
 }
 

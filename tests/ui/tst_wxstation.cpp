@@ -1,11 +1,11 @@
 // Frames through a pseudo-terminal station port reach the windows' boxes, the receive
 // count and the lamp, through the real serial adapter and station link.
 #include "acquisition/bitconversions.h"
+#include "acquisition/pseudoterminal.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
 #include "core/manualclock.h"
 #include "fakes/consoleframes.h"
-#include "fakes/ptypair.h"
 #include "wxfixture.h"
 
 #include <QtTest>
@@ -18,15 +18,17 @@ const QByteArray temperature = checkedFrame(0x9F, 34, {{16, 0x17}, {17, 0x02}});
 
 struct StationRig : WxFixture
 {
-    PtyPair pty;
+    PseudoTerminal pty;
     ManualClock clock;
     std::unique_ptr<SerialPort> port = createSerialPort();
     std::unique_ptr<StationLink> link;
 
     bool open()
     {
+        if (!pty.open())
+            return false;
         port->setDevicePath(pty.slavePath());
-        if (!pty.isValid() || !port->open())
+        if (!port->open())
             return false;
         link = std::make_unique<StationLink>(*port, clock, record,
                                              [this] { return int(config.DisplayUnits); });
@@ -65,13 +67,13 @@ void TstWxStation::framesReachTheBoxes()
     StationRig rig;
     rig.setUnits(units);
     QVERIFY(rig.open());
-    QVERIFY(rig.pty.writeToPort(humidity));
+    QVERIFY(rig.pty.write(humidity));
     QTRY_COMPARE(rig.box("Wx", "Text16")->text(), QString("45"));
     QCOMPARE(rig.box("Humidity", "Text2")->text(), QString("45"));
     QCOMPARE(rig.box("Wx", "CommCount")->text(), QString::number(rig.link->commCount()));
     QVERIFY(rig.link->commCount() > 0);
 
-    QVERIFY(rig.pty.writeToPort(temperature));
+    QVERIFY(rig.pty.write(temperature));
     QTRY_COMPARE(rig.box("Wx", "Text10")->text(), temperatureText);
     QCOMPARE(rig.box("Temperature", "Text2")->text(), temperatureText);
     QCOMPARE(rig.lamp(), QColor(Qt::black));
@@ -81,16 +83,16 @@ void TstWxStation::badChecksumLeavesLampRedAndTextsAlone()
 {
     StationRig rig;
     QVERIFY(rig.open());
-    QVERIFY(rig.pty.writeToPort(humidity));
+    QVERIFY(rig.pty.write(humidity));
     QTRY_COMPARE(rig.box("Humidity", "Text2")->text(), QString("45"));
     QByteArray bad = checkedFrame(0x8F, 35, {{20, 0x77}});
     bad[34] = char(quint8(bad.at(34)) + 1);
-    QVERIFY(rig.pty.writeToPort(bad));
+    QVERIFY(rig.pty.write(bad));
     QTRY_COMPARE(rig.link->counters().badChecksums, qint64(1));
     QCOMPARE(rig.lamp(), QColor(Qt::red));
     QCOMPARE(rig.box("Wx", "Text16")->text(), QString("45"));
     // Any byte outside the frame table turns it back.
-    QVERIFY(rig.pty.writeToPort(QByteArray(1, '\xFF')));
+    QVERIFY(rig.pty.write(QByteArray(1, '\xFF')));
     QTRY_COMPARE(rig.lamp(), QColor(Qt::black));
 }
 

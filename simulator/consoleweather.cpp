@@ -1,5 +1,5 @@
 // The simulated console's weather.
-#include "acquisition/consoleweather.h"
+#include "simulator/consoleweather.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,5 +1,5 @@
 // The simulated console.
-#include "acquisition/simulatedconsole.h"
+#include "simulator/simulatedconsole.h"
 
 #include "acquisition/pseudoterminal.h"
 #include "core/clock.h"

@@ -1,5 +1,5 @@
 // The simulated modem and paging service.
-#include "paging/hayesmodemsimulator.h"
+#include "simulator/hayesmodemsimulator.h"
 
 #include "core/clock.h"
 

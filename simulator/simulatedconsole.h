@@ -2,8 +2,8 @@
 // console frames through a pseudo-terminal, so that the real serial path reads it.
 #pragma once
 
-#include "acquisition/consoleweather.h"
 #include "acquisition/readingsrecord.h"
+#include "simulator/consoleweather.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -3,9 +3,9 @@
 #include "acquisition/bitconversions.h"
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
-#include "acquisition/simulatedconsole.h"
 #include "acquisition/stationlink.h"
 #include "core/manualclock.h"
+#include "simulator/simulatedconsole.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 // The simulated paging service on a pseudo-terminal.
-#include "paging/simulatedpagingservice.h"
+#include "simulator/simulatedpagingservice.h"
 
 SimulatedPagingService::SimulatedPagingService(Clock &clock, QObject *parent)
     : QObject(parent), m_clock(clock)

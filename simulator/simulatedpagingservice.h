@@ -4,7 +4,7 @@
 
 #include "acquisition/pseudoterminal.h"
 
-#include "paging/hayesmodemsimulator.h"
+#include "simulator/hayesmodemsimulator.h"
 
 #include <QObject>
 #include <QString>
