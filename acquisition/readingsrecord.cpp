@@ -67,3 +67,15 @@ const QStringList &ReadingsRecord::fieldNames()
     }();
     return names;
 }
+
+QString ReadingsRecord::currentFieldName(const QString &name)
+{
+    static const QHash<QString, QString> former{
+        {QStringLiteral("Wx.Text14"), QStringLiteral("GustDirectionWord")},
+        {QStringLiteral("Wx.Text15"), QStringLiteral("GustSpeedCaption")},
+        {QStringLiteral("Wx.Text17"), QStringLiteral("WindChillWhole")},
+        {QStringLiteral("Wx.Text21"), QStringLiteral("SeaLevelPressureCaption")},
+        {QStringLiteral("Wx.Text22"), QStringLiteral("OutdoorTemperatureCaption")},
+    };
+    return former.value(name, name);
+}

@@ -52,6 +52,9 @@ public:
 
     // Every field name, in the order of the readings tables, group by group.
     static const QStringList &fieldNames();
+    // The field a readings file of an earlier version meant by `name` ("Wx.Text14" was
+    // GustDirectionWord); `name` itself when it was never renamed.
+    static QString currentFieldName(const QString &name);
 
 signals:
     void groupChanged(SensorGroup group);

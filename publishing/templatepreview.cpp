@@ -23,7 +23,8 @@ QStringList readReadingsLines(const QString &text, ReadingsRecord &record)
         if (line.trimmed().isEmpty())
             continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
-        const QString field = eq < 0 ? QString() : line.left(eq).trimmed();
+        const QString field =
+            eq < 0 ? QString() : ReadingsRecord::currentFieldName(line.left(eq).trimmed());
         if (!known.contains(field)) {
             warnings << QStringLiteral("line %1: no readings field: %2").arg(i + 1).arg(line);
             continue;

@@ -43,6 +43,7 @@ void TestTemplatePreview::readsFieldLines_data()
     row("equals sign in text", "StationForecast=a=b", "StationForecast", "a=b", 0);
     row("empty text", "RainRate=\n", "RainRate", "", 0);
     row("main window box", "WindChillWhole=45", "WindChillWhole", "45", 0);
+    row("name of an earlier version", "Wx.Text17=45", "WindChillWhole", "45", 0);
     row("unknown field", "Bogus=1\nGustSpeed=3\n", "GustSpeed", "3", 1);
     row("no equals sign", "just words\n\nGustSpeed=3", "GustSpeed", "3", 1);
 }
