@@ -4,6 +4,7 @@
 #include "publishing/curltransferchannel.h"
 
 #include "publishing/transferoperation.h"
+#include "publishing/transferreason.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QTimer>
 
 #include <curl/curl.h>
+#include <sys/socket.h>
 
 namespace {
 
@@ -32,6 +34,15 @@ struct SocketWatch
     QPointer<QSocketNotifier> read;
     QPointer<QSocketNotifier> write;
 };
+
+QString tooLongCause(qint64 maxBytes)
+{
+    constexpr qint64 mebibyte = 1024 * 1024;
+    const QString size = maxBytes > 0 && maxBytes % mebibyte == 0
+                             ? QStringLiteral("%1 MiB").arg(maxBytes / mebibyte)
+                             : QStringLiteral("%1 bytes").arg(maxBytes);
+    return QStringLiteral("the reply is longer than the %1 allowed").arg(size);
+}
 
 } // namespace
 
@@ -61,16 +72,20 @@ public:
         }
     }
 
-    bool start(const TransferOperation &op);
+    bool start(const TransferOperation &op, const QString &text);
     void stopTransfer();
     void act(curl_socket_t socket, int events);
     void finishDone();
     void post(int state);
+    void fail(const QString &cause);
+    bool takeReceived(size_t bytes);
     void noteProgress();
 
     static int onSocket(CURL *, curl_socket_t s, int what, void *userp, void *);
     static int onTimer(CURLM *, long timeoutMs, void *userp);
     static size_t onWrite(char *data, size_t size, size_t count, void *userp);
+    static size_t onHeader(char *data, size_t size, size_t count, void *userp);
+    static int onSocketOpened(void *userp, curl_socket_t socket, curlsocktype purpose);
     static size_t onRead(char *buffer, size_t size, size_t count, void *userp);
     static int onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
     static int onDebug(CURL *, curl_infotype type, char *, size_t, void *userp);
@@ -81,14 +96,16 @@ public:
     int port = 0;
     QString userName;
     QString password;
-    long connectTimeoutMs = 60000;
-    long totalTimeoutMs = 60000;
+    TransferLimits limits;
 
     CURLM *multi = nullptr;
     CURL *easy = nullptr;
     QTimer timer;
     QHash<curl_socket_t, SocketWatch> sockets;
     char errorBuffer[CURL_ERROR_SIZE] = {};
+    QString operationText;
+    QString url;
+    QString cause; // found by our own checks; says more than curl's code for them
     QString lastError;
 
     bool busy = false;
@@ -98,6 +115,7 @@ public:
     qint64 uploadSize = 0;
     QFile upload;
     QByteArray received;
+    qint64 receivedTotal = 0; // headers and server replies too: all count against the cap
     qsizetype readPos = 0;
     QByteArray urlBytes, userBytes, passwordBytes; // kept alive while curl uses them
 };
@@ -112,12 +130,15 @@ void CurlTransferChannel::Private::post(int state)
         lastState = state;
     }
     const quint64 forOperation = serial;
+    const QString reason = state == TransferState::Error ? lastError : QString();
     QMetaObject::invokeMethod(
         q,
-        [this, state, forOperation] {
+        [this, state, forOperation, reason] {
             if (forOperation != serial)
                 return;
             emit q->stateChanged(state);
+            if (state == TransferState::Error && forOperation == serial)
+                emit q->failed(reason);
             // Idle only once the end has been handled, so that a handler reading the
             // response cannot have it replaced by a new operation under its feet.
             if (state == TransferState::Error || state == TransferState::Completed) {
@@ -128,29 +149,48 @@ void CurlTransferChannel::Private::post(int state)
         Qt::QueuedConnection);
 }
 
-bool CurlTransferChannel::Private::start(const TransferOperation &op)
+void CurlTransferChannel::Private::fail(const QString &why)
+{
+    lastError = transferFailureReason(operationText, url, why, password);
+    received.clear(); // a cut-off reply is no reply
+    readPos = 0;
+    post(TransferState::Error);
+}
+
+bool CurlTransferChannel::Private::takeReceived(size_t bytes)
+{
+    receivedTotal += qint64(bytes);
+    if (receivedTotal <= limits.maxReceivedBytes)
+        return true;
+    cause = tooLongCause(limits.maxReceivedBytes);
+    return false; // curl ends the transfer with a write error
+}
+
+bool CurlTransferChannel::Private::start(const TransferOperation &op, const QString &text)
 {
     ++serial;
     busy = true;
     lastState = 0;
     lastError.clear();
+    cause.clear();
+    operationText = text;
     received.clear();
+    receivedTotal = 0;
     readPos = 0;
     errorBuffer[0] = 0;
     uploading = op.kind == TransferOperation::Put;
+    url = uploading ? uploadUrl(host, port, op.remotePath, op.localFile)
+                    : downloadUrl(host, port, op.remotePath);
 
     post(TransferState::Resolving);
     if (uploading) {
         upload.setFileName(op.localFile);
         if (!upload.open(QIODevice::ReadOnly)) {
-            lastError = QStringLiteral("cannot read %1").arg(op.localFile);
-            post(TransferState::Error);
+            fail(QStringLiteral("cannot read the local file"));
             return true;
         }
         uploadSize = upload.size();
     }
-    const QString url = uploading ? uploadUrl(host, port, op.remotePath, op.localFile)
-                                  : downloadUrl(host, port, op.remotePath);
     urlBytes = url.toUtf8();
     userBytes = userName.toUtf8();
     passwordBytes = password.toUtf8();
@@ -160,8 +200,14 @@ bool CurlTransferChannel::Private::start(const TransferOperation &op)
     curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, totalTimeoutMs);
+    // No limit on the whole transfer, which may be a long one on a slow line; a dead
+    // line or a silent server is caught by these.
+    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, long(limits.connectSeconds));
+    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(limits.serverResponseSeconds));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, long(limits.lowSpeedBytesPerSecond));
+    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(limits.lowSpeedSeconds));
+    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Private::onHeader);
+    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     // One connection per operation, closed at its end, as the disconnect states report.
     curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
     // Credentials go in their own options, never in a URL that could be printed.
@@ -184,7 +230,11 @@ bool CurlTransferChannel::Private::start(const TransferOperation &op)
         curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(uploadSize));
         // STOR gets the remote name as written, with no change of folder first.
         curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+        curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &Private::onSocketOpened);
+        curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
     } else {
+        // Refused at once when the server announces a longer reply.
+        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxReceivedBytes));
         // An error page is not a forecast.
         curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
         curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
@@ -220,11 +270,6 @@ void CurlTransferChannel::Private::finishDone()
         if (msg->msg != CURLMSG_DONE || msg->easy_handle != easy)
             continue;
         const CURLcode result = msg->data.result;
-        if (result != CURLE_OK) {
-            lastError = QString::fromUtf8(curl_easy_strerror(result));
-            if (errorBuffer[0])
-                lastError += QLatin1String(": ") + QString::fromUtf8(errorBuffer);
-        }
         stopTransfer(); // closes the connection: nothing is kept between operations
         if (result == CURLE_OK) {
             post(TransferState::Receiving);
@@ -232,8 +277,15 @@ void CurlTransferChannel::Private::finishDone()
             post(TransferState::Disconnecting);
             post(TransferState::Disconnected);
             post(TransferState::Completed);
+        } else if (result == CURLE_FILESIZE_EXCEEDED) {
+            fail(tooLongCause(limits.maxReceivedBytes));
+        } else if (!cause.isEmpty()) {
+            fail(cause);
         } else {
-            post(TransferState::Error);
+            QString why = QString::fromUtf8(curl_easy_strerror(result));
+            if (errorBuffer[0])
+                why += QLatin1String(": ") + QString::fromUtf8(errorBuffer).trimmed();
+            fail(why);
         }
         break;
     }
@@ -306,10 +358,27 @@ int CurlTransferChannel::Private::onTimer(CURLM *, long timeoutMs, void *userp)
 size_t CurlTransferChannel::Private::onWrite(char *data, size_t size, size_t count, void *userp)
 {
     auto *d = static_cast<Private *>(userp);
+    if (!d->takeReceived(size * count))
+        return 0;
     d->received.append(data, qsizetype(size * count));
     d->post(TransferState::RequestSent);
     d->post(TransferState::Receiving);
     return size * count;
+}
+
+size_t CurlTransferChannel::Private::onHeader(char *, size_t size, size_t count, void *userp)
+{
+    return static_cast<Private *>(userp)->takeReceived(size * count) ? size * count : 0;
+}
+
+int CurlTransferChannel::Private::onSocketOpened(void *userp, curl_socket_t socket, curlsocktype)
+{
+    // Keeps the kernel from queueing more of an upload than a slow line clears before
+    // the server's final reply is due; curl's progress then follows the line.
+    const int bytes = static_cast<Private *>(userp)->limits.sendBufferBytes;
+    if (bytes > 0)
+        ::setsockopt(socket, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
+    return CURL_SOCKOPT_OK;
 }
 
 size_t CurlTransferChannel::Private::onRead(char *buffer, size_t size, size_t count, void *userp)
@@ -367,10 +436,14 @@ void CurlTransferChannel::setPassword(const QString &password)
     d->password = password;
 }
 
-void CurlTransferChannel::setTimeouts(int connectMs, int totalMs)
+void CurlTransferChannel::setLimits(const TransferLimits &limits)
 {
-    d->connectTimeoutMs = connectMs;
-    d->totalTimeoutMs = totalMs;
+    d->limits = limits;
+}
+
+TransferLimits CurlTransferChannel::limits() const
+{
+    return d->limits;
 }
 
 bool CurlTransferChannel::execute(const QString &operation)
@@ -384,7 +457,7 @@ bool CurlTransferChannel::execute(const QString &operation)
         return false;
     if (op.kind == TransferOperation::Get && d->protocol != Protocol::Http)
         return false;
-    return d->start(op);
+    return d->start(op, operation);
 }
 
 QString CurlTransferChannel::getChunk(int maxChars)
