@@ -8,12 +8,14 @@
 #include "acquisition/serialport.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
+#include "core/transferlog.h"
 #include "dialup/dialupcontrol.h"
 #include "paging/pagingjob.h"
 #include "paging/simulatedpagingservice.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
+#include "publishing/transferstatus.h"
 #include "scheduler/scheduledjobs.h"
 
 Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
@@ -33,6 +35,9 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     m_inet1 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
     m_inet2 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Http);
     m_inet3 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
+    m_transferLog = std::make_unique<TransferLog>();
+    for (CurlTransferChannel *channel : {m_inet1.get(), m_inet2.get(), m_inet3.get()})
+        logTransferReasons(*channel, clock, runtime.status(), *m_transferLog);
     m_dialup = std::make_unique<DialupControl>(clock, runtime.status());
     m_publisher = std::make_unique<Publisher>(clock, config, runtime.record(), runtime.status(),
                                               *m_inet1, *m_inet2, *m_inet3);
