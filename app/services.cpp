@@ -6,6 +6,7 @@
 
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
+#include "config/sidesettings.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "core/transferlog.h"
@@ -78,4 +79,18 @@ void Services::applyConfiguration()
 {
     // Both FTP channels take the saved settings, so graph uploads follow a new server too.
     m_publisher->applyFtpSettings(m_runtime.configuration());
+    applyTransferTrust();
+}
+
+void Services::applyTransferTrust()
+{
+    // corvane.conf is read again with each saved setup: a new pin needs no restart.
+    const SideSettings side = readSideSettings(sideSettingsFilePath());
+    const TransferTrust trust{programFile(QStringLiteral("known_hosts")), side.ftps.caFile,
+                              side.ftps.pinnedKey};
+    m_inet1->setTrust(trust);
+    m_inet3->setTrust(trust);
+    for (const QString &problem : side.problems)
+        m_transferLog->add({m_runtime.clock().now(), QStringLiteral("corvane.conf: ") + problem,
+                            TransferLogEntry::Failure});
 }

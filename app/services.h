@@ -34,6 +34,7 @@ public:
 
 private:
     void applyConfiguration();
+    void applyTransferTrust();
 
     Runtime &m_runtime;
     std::unique_ptr<SimulatedPagingService> m_pagingService;

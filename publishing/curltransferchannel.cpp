@@ -1,20 +1,9 @@
 // libcurl's multi interface on Qt socket notifiers and a timer: no threads, and every
 // state is delivered from the event loop, outside libcurl's callbacks, so that its
 // handlers may cancel or start operations.
-#include "publishing/curltransferchannel.h"
+#include "publishing/curltransferchannel_p.h"
 
 #include "publishing/transferoperation.h"
-#include "publishing/transferreason.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QPointer>
-#include <QSocketNotifier>
-#include <QTimer>
-
-#include <curl/curl.h>
-#include <sys/socket.h>
 
 namespace {
 
@@ -29,96 +18,31 @@ void ensureCurlInitialised()
     static CurlGlobal global;
 }
 
-struct SocketWatch
-{
-    QPointer<QSocketNotifier> read;
-    QPointer<QSocketNotifier> write;
-};
-
-QString tooLongCause(qint64 maxBytes)
-{
-    constexpr qint64 mebibyte = 1024 * 1024;
-    const QString size = maxBytes > 0 && maxBytes % mebibyte == 0
-                             ? QStringLiteral("%1 MiB").arg(maxBytes / mebibyte)
-                             : QStringLiteral("%1 bytes").arg(maxBytes);
-    return QStringLiteral("the reply is longer than the %1 allowed").arg(size);
-}
-
 } // namespace
 
-class CurlTransferChannel::Private
+CurlTransferChannel::Private::Private(CurlTransferChannel *q, Protocol protocol)
+    : q(q), protocol(protocol)
 {
-public:
-    Private(CurlTransferChannel *q, Protocol protocol) : q(q), protocol(protocol)
-    {
-        ensureCurlInitialised();
-        port = protocol == Protocol::Ftp ? 21 : 80;
-        multi = curl_multi_init();
-        curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &Private::onSocket);
-        curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
-        curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &Private::onTimer);
-        curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, q, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    ensureCurlInitialised();
+    port = protocol == Protocol::Ftp ? 21 : 80;
+    multi = curl_multi_init();
+    curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &Private::onSocket);
+    curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &Private::onTimer);
+    curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, q, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+}
+
+CurlTransferChannel::Private::~Private()
+{
+    stopTransfer();
+    curl_multi_cleanup(multi);
+    for (SocketWatch &w : sockets) {
+        delete w.read;
+        delete w.write;
     }
-
-    ~Private()
-    {
-        stopTransfer();
-        curl_multi_cleanup(multi);
-        for (SocketWatch &w : sockets) {
-            delete w.read;
-            delete w.write;
-        }
-    }
-
-    bool start(const TransferOperation &op, const QString &text);
-    void stopTransfer();
-    void act(curl_socket_t socket, int events);
-    void finishDone();
-    void post(int state);
-    void fail(const QString &cause);
-    bool takeReceived(size_t bytes);
-    void noteProgress();
-
-    static int onSocket(CURL *, curl_socket_t s, int what, void *userp, void *);
-    static int onTimer(CURLM *, long timeoutMs, void *userp);
-    static size_t onWrite(char *data, size_t size, size_t count, void *userp);
-    static size_t onHeader(char *data, size_t size, size_t count, void *userp);
-    static int onSocketOpened(void *userp, curl_socket_t socket, curlsocktype purpose);
-    static size_t onRead(char *buffer, size_t size, size_t count, void *userp);
-    static int onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
-    static int onDebug(CURL *, curl_infotype type, char *, size_t, void *userp);
-
-    CurlTransferChannel *q;
-    Protocol protocol;
-    QString host;
-    int port = 0;
-    QString userName;
-    QString password;
-    TransferLimits limits;
-
-    CURLM *multi = nullptr;
-    CURL *easy = nullptr;
-    QTimer timer;
-    QHash<curl_socket_t, SocketWatch> sockets;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    QString operationText;
-    QString url;
-    QString cause; // found by our own checks; says more than curl's code for them
-    QString lastError;
-
-    bool busy = false;
-    quint64 serial = 0; // states posted for an abandoned operation are dropped
-    int lastState = 0;  // progress states are reported once each, in order
-    bool uploading = false;
-    qint64 uploadSize = 0;
-    QFile upload;
-    QByteArray received;
-    qint64 receivedTotal = 0; // headers and server replies too: all count against the cap
-    qsizetype readPos = 0;
-    QByteArray urlBytes, userBytes, passwordBytes; // kept alive while curl uses them
-};
+}
 
 void CurlTransferChannel::Private::post(int state)
 {
@@ -149,100 +73,16 @@ void CurlTransferChannel::Private::post(int state)
         Qt::QueuedConnection);
 }
 
-void CurlTransferChannel::Private::fail(const QString &why)
+void CurlTransferChannel::Private::note(const QString &text)
 {
-    lastError = transferFailureReason(operationText, url, why, password);
-    received.clear(); // a cut-off reply is no reply
-    readPos = 0;
-    post(TransferState::Error);
-}
-
-bool CurlTransferChannel::Private::takeReceived(size_t bytes)
-{
-    receivedTotal += qint64(bytes);
-    if (receivedTotal <= limits.maxReceivedBytes)
-        return true;
-    cause = tooLongCause(limits.maxReceivedBytes);
-    return false; // curl ends the transfer with a write error
-}
-
-bool CurlTransferChannel::Private::start(const TransferOperation &op, const QString &text)
-{
-    ++serial;
-    busy = true;
-    lastState = 0;
-    lastError.clear();
-    cause.clear();
-    operationText = text;
-    received.clear();
-    receivedTotal = 0;
-    readPos = 0;
-    errorBuffer[0] = 0;
-    uploading = op.kind == TransferOperation::Put;
-    url = uploading ? uploadUrl(host, port, op.remotePath, op.localFile)
-                    : downloadUrl(host, port, op.remotePath);
-
-    post(TransferState::Resolving);
-    if (uploading) {
-        upload.setFileName(op.localFile);
-        if (!upload.open(QIODevice::ReadOnly)) {
-            fail(QStringLiteral("cannot read the local file"));
-            return true;
-        }
-        uploadSize = upload.size();
-    }
-    urlBytes = url.toUtf8();
-    userBytes = userName.toUtf8();
-    passwordBytes = password.toUtf8();
-
-    easy = curl_easy_init();
-    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    // No limit on the whole transfer, which may be a long one on a slow line; a dead
-    // line or a silent server is caught by these.
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT, long(limits.connectSeconds));
-    curl_easy_setopt(easy, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(limits.serverResponseSeconds));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_LIMIT, long(limits.lowSpeedBytesPerSecond));
-    curl_easy_setopt(easy, CURLOPT_LOW_SPEED_TIME, long(limits.lowSpeedSeconds));
-    curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Private::onHeader);
-    curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
-    // One connection per operation, closed at its end, as the disconnect states report.
-    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
-    // Credentials go in their own options, never in a URL that could be printed.
-    if (!userName.isEmpty()) {
-        curl_easy_setopt(easy, CURLOPT_USERNAME, userBytes.constData());
-        curl_easy_setopt(easy, CURLOPT_PASSWORD, passwordBytes.constData());
-    }
-    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L); // feeds onDebug only; nothing is printed
-    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &Private::onDebug);
-    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Private::onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Private::onWrite);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    if (uploading) {
-        curl_easy_setopt(easy, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(easy, CURLOPT_READFUNCTION, &Private::onRead);
-        curl_easy_setopt(easy, CURLOPT_READDATA, this);
-        curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(uploadSize));
-        // STOR gets the remote name as written, with no change of folder first.
-        curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
-        curl_easy_setopt(easy, CURLOPT_SOCKOPTFUNCTION, &Private::onSocketOpened);
-        curl_easy_setopt(easy, CURLOPT_SOCKOPTDATA, this);
-    } else {
-        // Refused at once when the server announces a longer reply.
-        curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(limits.maxReceivedBytes));
-        // An error page is not a forecast.
-        curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
-        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
-        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    }
-    curl_multi_add_handle(multi, easy);
-    return true;
+    const quint64 forOperation = serial;
+    QMetaObject::invokeMethod(
+        q,
+        [this, forOperation, text] {
+            if (forOperation == serial)
+                emit q->noted(text);
+        },
+        Qt::QueuedConnection);
 }
 
 void CurlTransferChannel::Private::stopTransfer()
@@ -277,15 +117,8 @@ void CurlTransferChannel::Private::finishDone()
             post(TransferState::Disconnecting);
             post(TransferState::Disconnected);
             post(TransferState::Completed);
-        } else if (result == CURLE_FILESIZE_EXCEEDED) {
-            fail(tooLongCause(limits.maxReceivedBytes));
-        } else if (!cause.isEmpty()) {
-            fail(cause);
         } else {
-            QString why = QString::fromUtf8(curl_easy_strerror(result));
-            if (errorBuffer[0])
-                why += QLatin1String(": ") + QString::fromUtf8(errorBuffer).trimmed();
-            fail(why);
+            failWith(result);
         }
         break;
     }
@@ -355,39 +188,6 @@ int CurlTransferChannel::Private::onTimer(CURLM *, long timeoutMs, void *userp)
     return 0;
 }
 
-size_t CurlTransferChannel::Private::onWrite(char *data, size_t size, size_t count, void *userp)
-{
-    auto *d = static_cast<Private *>(userp);
-    if (!d->takeReceived(size * count))
-        return 0;
-    d->received.append(data, qsizetype(size * count));
-    d->post(TransferState::RequestSent);
-    d->post(TransferState::Receiving);
-    return size * count;
-}
-
-size_t CurlTransferChannel::Private::onHeader(char *, size_t size, size_t count, void *userp)
-{
-    return static_cast<Private *>(userp)->takeReceived(size * count) ? size * count : 0;
-}
-
-int CurlTransferChannel::Private::onSocketOpened(void *userp, curl_socket_t socket, curlsocktype)
-{
-    // Keeps the kernel from queueing more of an upload than a slow line clears before
-    // the server's final reply is due; curl's progress then follows the line.
-    const int bytes = static_cast<Private *>(userp)->limits.sendBufferBytes;
-    if (bytes > 0)
-        ::setsockopt(socket, SOL_SOCKET, SO_SNDBUF, &bytes, sizeof bytes);
-    return CURL_SOCKOPT_OK;
-}
-
-size_t CurlTransferChannel::Private::onRead(char *buffer, size_t size, size_t count, void *userp)
-{
-    auto *d = static_cast<Private *>(userp);
-    const qint64 n = d->upload.read(buffer, qint64(size * count));
-    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
-}
-
 int CurlTransferChannel::Private::onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t,
                                              curl_off_t)
 {
@@ -444,6 +244,11 @@ void CurlTransferChannel::setLimits(const TransferLimits &limits)
 TransferLimits CurlTransferChannel::limits() const
 {
     return d->limits;
+}
+
+void CurlTransferChannel::setTrust(const TransferTrust &trust)
+{
+    d->trust = trust;
 }
 
 bool CurlTransferChannel::execute(const QString &operation)

@@ -3,6 +3,7 @@
 
 #include "publishing/transferchannel.h"
 #include "publishing/transferlimits.h"
+#include "publishing/transfertrust.h"
 
 #include <memory>
 
@@ -23,6 +24,8 @@ public:
     // Taken by the next operation.
     void setLimits(const TransferLimits &limits);
     TransferLimits limits() const;
+    // Taken by the next operation; encrypted transfers are verified against it.
+    void setTrust(const TransferTrust &trust);
 
     bool execute(const QString &operation) override;
     QString getChunk(int maxChars) override;

@@ -3,16 +3,20 @@
 
 #include <QUrl>
 
+QString transferServer(const QString &url)
+{
+    return QUrl(url)
+        .adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath | QUrl::RemoveQuery |
+                  QUrl::RemoveFragment)
+        .toString();
+}
+
 QString transferFailureReason(const QString &operation, const QString &url, const QString &cause,
                               const QString &password)
 {
-    const QString server = QUrl(url)
-                               .adjusted(QUrl::RemoveUserInfo | QUrl::RemovePath |
-                                         QUrl::RemoveQuery | QUrl::RemoveFragment)
-                               .toString();
     const bool upload = operation.startsWith(QLatin1String("PUT "));
     QString reason = operation + (upload ? QLatin1String(" to ") : QLatin1String(" from ")) +
-                     server + QLatin1String(": ") + cause;
+                     transferServer(url) + QLatin1String(": ") + cause;
     if (!password.isEmpty())
         reason.replace(password, QStringLiteral("********"));
     return reason;

@@ -8,3 +8,6 @@
 // Every occurrence of `password` is masked, whatever the cause or the names hold.
 QString transferFailureReason(const QString &operation, const QString &url, const QString &cause,
                               const QString &password);
+
+// "ftp://host:21": the scheme, host and port of `url`, without user or password.
+QString transferServer(const QString &url);
