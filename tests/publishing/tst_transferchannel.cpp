@@ -4,6 +4,7 @@
 #include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/transferoperation.h"
+#include "publishing/transferreason.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -67,6 +68,8 @@ private slots:
     void parsesOperations();
     void buildsUrls_data();
     void buildsUrls();
+    void reasonsNameServerNotPassword_data();
+    void reasonsNameServerNotPassword();
     void uploadsByFtp_data();
     void uploadsByFtp();
     void failedUploadEndsInError_data();
@@ -157,6 +160,35 @@ void TestTransferChannel::buildsUrls()
     QFETCH(QString, remote);
     QFETCH(QString, url);
     QCOMPARE(uploadUrl(host, port, remote, "/tmp/out/page.html"), url);
+}
+
+void TestTransferChannel::reasonsNameServerNotPassword_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("upload") << "PUT a.html b.html"
+                            << "ftp://h.example:21/b.html"
+                            << "PUT a.html b.html to ftp://h.example:21: Login denied";
+    QTest::newRow("download") << "GET /fc?z=1"
+                              << "http://h.example/fc?z=1"
+                              << "GET /fc?z=1 from http://h.example: Login denied";
+    QTest::newRow("credentials written into the host")
+        << "PUT a.html b.html"
+        << "ftp://weather:" + kPassword + "@h.example:21/b.html"
+        << "PUT a.html b.html to ftp://h.example:21: Login denied";
+    QTest::newRow("password in a file name is masked")
+        << "PUT " + kPassword + ".html b.html"
+        << "ftp://h.example:21/b.html"
+        << "PUT ********.html b.html to ftp://h.example:21: Login denied";
+}
+
+void TestTransferChannel::reasonsNameServerNotPassword()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, url);
+    QFETCH(QString, reason);
+    QCOMPARE(transferFailureReason(operation, url, "Login denied", kPassword), reason);
 }
 
 void TestTransferChannel::uploadsByFtp_data()
