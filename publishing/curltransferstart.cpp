@@ -151,10 +151,13 @@ void CurlTransferChannel::Private::failWith(CURLcode result)
     } else if (!cause.isEmpty()) {
         fail(cause);
     } else {
-        QString why = QString::fromUtf8(curl_easy_strerror(result));
-        if (errorBuffer[0])
-            why += QLatin1String(": ") + QString::fromUtf8(errorBuffer).trimmed();
-        fail(why);
+        // curl's name for the error, then its details, unless they already hold it.
+        const QString name = QString::fromUtf8(curl_easy_strerror(result));
+        const QString details = QString::fromUtf8(errorBuffer).trimmed();
+        if (details.isEmpty())
+            fail(name);
+        else
+            fail(details.contains(name) ? details : name + QLatin1String(": ") + details);
     }
 }
 

@@ -57,9 +57,9 @@ void TstServices::transferFailuresReachTheLog()
     QVERIFY2(texts.at(0).startsWith("corvane.conf: [ftps] pinned_key"), qPrintable(all));
     // Refused connections, both: SFTP got as far as connecting, so it had its known_hosts.
     QVERIFY2(all.contains("PUT " + c.OutputFile1 + " index.html to sftp://127.0.0.1:" + port +
-                          ": Couldn't connect"),
+                          ": Failed to connect"),
              qPrintable(all));
-    QVERIFY2(all.contains("GET /fc from http://127.0.0.1:" + port + ": Couldn't connect"),
+    QVERIFY2(all.contains("GET /fc from http://127.0.0.1:" + port + ": Failed to connect"),
              qPrintable(all));
     QVERIFY(!all.contains(password));
     QCOMPARE(runtime.status().statusText(),
