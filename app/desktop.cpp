@@ -72,6 +72,7 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     Wx wx(runtime.record(), runtime.status(),
           [&runtime]() -> const Configuration & { return runtime.configuration(); });
     wx.followStationLink(runtime.stationLink());
+    wx.followTransferLog(services.transferLog());
     QObject::connect(&runtime, &Runtime::configurationChanged, &wx,
                      [&wx] { wx.ApplyUnitCaptions(); });
     QObject::connect(&publisher.forecast(), &ForecastRetriever::forecastChanged, &wx,

@@ -9,6 +9,7 @@
 #include "core/clock.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
+#include "core/transferlog.h"
 #include "paging/pagingjob.h"
 #include "scheduler/scheduler.h"
 #include "simulator/simulatedpagingservice.h"
@@ -75,6 +76,12 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
                      [&](const QString &text) { printLine(clock, text); });
 
     Services services(runtime, options);
+    // Why a transfer failed, on the line below its state text; notes are status texts.
+    QObject::connect(&services.transferLog(), &TransferLog::entryAdded,
+                     [&](const TransferLogEntry &entry) {
+                         if (entry.kind == TransferLogEntry::Failure)
+                             printLine(clock, entry.text);
+                     });
     // The checks run every 10 s: a row's problem is printed when it first appears or changes.
     QHash<int, QString> lastRowProblem;
     QObject::connect(&services.paging(), &PagingJob::rowProblem, [&](int row, const QString &why) {

@@ -6,13 +6,16 @@
 
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
+#include "config/sidesettings.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
+#include "core/transferlog.h"
 #include "dialup/dialupcontrol.h"
 #include "paging/pagingjob.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
+#include "publishing/transferstatus.h"
 #include "scheduler/scheduledjobs.h"
 #include "simulator/simulatedpagingservice.h"
 
@@ -33,6 +36,9 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     m_inet1 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
     m_inet2 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Http);
     m_inet3 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
+    m_transferLog = std::make_unique<TransferLog>();
+    for (CurlTransferChannel *channel : {m_inet1.get(), m_inet2.get(), m_inet3.get()})
+        logTransferReasons(*channel, clock, runtime.status(), *m_transferLog);
     m_dialup = std::make_unique<DialupControl>(clock, runtime.status());
     m_publisher = std::make_unique<Publisher>(clock, config, runtime.record(), runtime.status(),
                                               *m_inet1, *m_inet2, *m_inet3);
@@ -73,4 +79,18 @@ void Services::applyConfiguration()
 {
     // Both FTP channels take the saved settings, so graph uploads follow a new server too.
     m_publisher->applyFtpSettings(m_runtime.configuration());
+    applyTransferTrust();
+}
+
+void Services::applyTransferTrust()
+{
+    // corvane.conf is read again with each saved setup: a new pin needs no restart.
+    const SideSettings side = readSideSettings(sideSettingsFilePath());
+    const TransferTrust trust{programFile(QStringLiteral("known_hosts")), side.ftps.caFile,
+                              side.ftps.pinnedKey};
+    m_inet1->setTrust(trust);
+    m_inet3->setTrust(trust);
+    for (const QString &problem : side.problems)
+        m_transferLog->add({m_runtime.clock().now(), QStringLiteral("corvane.conf: ") + problem,
+                            TransferLogEntry::Failure});
 }

@@ -12,6 +12,7 @@ class DialupControl;
 class PagingJob;
 class SerialPort;
 class SimulatedPagingService;
+class TransferLog;
 struct RunOptions;
 
 class Services : public QObject
@@ -26,14 +27,18 @@ public:
     Publisher &publisher() { return *m_publisher; }
     DialupControl &dialup() { return *m_dialup; }
     PagingJob &paging() { return *m_paging; }
+    // Why transfers failed, and what they noted: the desktop lists it, headless prints it.
+    TransferLog &transferLog() { return *m_transferLog; }
     // Null unless simulating.
     SimulatedPagingService *simulatedPagingService() { return m_pagingService.get(); }
 
 private:
     void applyConfiguration();
+    void applyTransferTrust();
 
     Runtime &m_runtime;
     std::unique_ptr<SimulatedPagingService> m_pagingService;
+    std::unique_ptr<TransferLog> m_transferLog; // outlives the channels that write to it
     std::unique_ptr<CurlTransferChannel> m_inet1;
     std::unique_ptr<CurlTransferChannel> m_inet2;
     std::unique_ptr<CurlTransferChannel> m_inet3;

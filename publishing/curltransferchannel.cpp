@@ -1,18 +1,9 @@
 // libcurl's multi interface on Qt socket notifiers and a timer: no threads, and every
 // state is delivered from the event loop, outside libcurl's callbacks, so that its
 // handlers may cancel or start operations.
-#include "publishing/curltransferchannel.h"
+#include "publishing/curltransferchannel_p.h"
 
 #include "publishing/transferoperation.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QPointer>
-#include <QSocketNotifier>
-#include <QTimer>
-
-#include <curl/curl.h>
 
 namespace {
 
@@ -27,80 +18,31 @@ void ensureCurlInitialised()
     static CurlGlobal global;
 }
 
-struct SocketWatch
-{
-    QPointer<QSocketNotifier> read;
-    QPointer<QSocketNotifier> write;
-};
-
 } // namespace
 
-class CurlTransferChannel::Private
+CurlTransferChannel::Private::Private(CurlTransferChannel *q, Protocol protocol)
+    : q(q), protocol(protocol)
 {
-public:
-    Private(CurlTransferChannel *q, Protocol protocol) : q(q), protocol(protocol)
-    {
-        ensureCurlInitialised();
-        port = protocol == Protocol::Ftp ? 21 : 80;
-        multi = curl_multi_init();
-        curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &Private::onSocket);
-        curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
-        curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &Private::onTimer);
-        curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, q, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    ensureCurlInitialised();
+    port = protocol == Protocol::Ftp ? 21 : 80;
+    multi = curl_multi_init();
+    curl_multi_setopt(multi, CURLMOPT_SOCKETFUNCTION, &Private::onSocket);
+    curl_multi_setopt(multi, CURLMOPT_SOCKETDATA, this);
+    curl_multi_setopt(multi, CURLMOPT_TIMERFUNCTION, &Private::onTimer);
+    curl_multi_setopt(multi, CURLMOPT_TIMERDATA, this);
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, q, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+}
+
+CurlTransferChannel::Private::~Private()
+{
+    stopTransfer();
+    curl_multi_cleanup(multi);
+    for (SocketWatch &w : sockets) {
+        delete w.read;
+        delete w.write;
     }
-
-    ~Private()
-    {
-        stopTransfer();
-        curl_multi_cleanup(multi);
-        for (SocketWatch &w : sockets) {
-            delete w.read;
-            delete w.write;
-        }
-    }
-
-    bool start(const TransferOperation &op);
-    void stopTransfer();
-    void act(curl_socket_t socket, int events);
-    void finishDone();
-    void post(int state);
-    void noteProgress();
-
-    static int onSocket(CURL *, curl_socket_t s, int what, void *userp, void *);
-    static int onTimer(CURLM *, long timeoutMs, void *userp);
-    static size_t onWrite(char *data, size_t size, size_t count, void *userp);
-    static size_t onRead(char *buffer, size_t size, size_t count, void *userp);
-    static int onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t, curl_off_t);
-    static int onDebug(CURL *, curl_infotype type, char *, size_t, void *userp);
-
-    CurlTransferChannel *q;
-    Protocol protocol;
-    QString host;
-    int port = 0;
-    QString userName;
-    QString password;
-    long connectTimeoutMs = 60000;
-    long totalTimeoutMs = 60000;
-
-    CURLM *multi = nullptr;
-    CURL *easy = nullptr;
-    QTimer timer;
-    QHash<curl_socket_t, SocketWatch> sockets;
-    char errorBuffer[CURL_ERROR_SIZE] = {};
-    QString lastError;
-
-    bool busy = false;
-    quint64 serial = 0; // states posted for an abandoned operation are dropped
-    int lastState = 0;  // progress states are reported once each, in order
-    bool uploading = false;
-    qint64 uploadSize = 0;
-    QFile upload;
-    QByteArray received;
-    qsizetype readPos = 0;
-    QByteArray urlBytes, userBytes, passwordBytes; // kept alive while curl uses them
-};
+}
 
 void CurlTransferChannel::Private::post(int state)
 {
@@ -112,12 +54,15 @@ void CurlTransferChannel::Private::post(int state)
         lastState = state;
     }
     const quint64 forOperation = serial;
+    const QString reason = state == TransferState::Error ? lastError : QString();
     QMetaObject::invokeMethod(
         q,
-        [this, state, forOperation] {
+        [this, state, forOperation, reason] {
             if (forOperation != serial)
                 return;
             emit q->stateChanged(state);
+            if (state == TransferState::Error && forOperation == serial)
+                emit q->failed(reason);
             // Idle only once the end has been handled, so that a handler reading the
             // response cannot have it replaced by a new operation under its feet.
             if (state == TransferState::Error || state == TransferState::Completed) {
@@ -128,71 +73,16 @@ void CurlTransferChannel::Private::post(int state)
         Qt::QueuedConnection);
 }
 
-bool CurlTransferChannel::Private::start(const TransferOperation &op)
+void CurlTransferChannel::Private::note(const QString &text)
 {
-    ++serial;
-    busy = true;
-    lastState = 0;
-    lastError.clear();
-    received.clear();
-    readPos = 0;
-    errorBuffer[0] = 0;
-    uploading = op.kind == TransferOperation::Put;
-
-    post(TransferState::Resolving);
-    if (uploading) {
-        upload.setFileName(op.localFile);
-        if (!upload.open(QIODevice::ReadOnly)) {
-            lastError = QStringLiteral("cannot read %1").arg(op.localFile);
-            post(TransferState::Error);
-            return true;
-        }
-        uploadSize = upload.size();
-    }
-    const QString url = uploading ? uploadUrl(host, port, op.remotePath, op.localFile)
-                                  : downloadUrl(host, port, op.remotePath);
-    urlBytes = url.toUtf8();
-    userBytes = userName.toUtf8();
-    passwordBytes = password.toUtf8();
-
-    easy = curl_easy_init();
-    curl_easy_setopt(easy, CURLOPT_URL, urlBytes.constData());
-    curl_easy_setopt(easy, CURLOPT_PRIVATE, this);
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
-    curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, connectTimeoutMs);
-    curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, totalTimeoutMs);
-    // One connection per operation, closed at its end, as the disconnect states report.
-    curl_easy_setopt(easy, CURLOPT_FORBID_REUSE, 1L);
-    // Credentials go in their own options, never in a URL that could be printed.
-    if (!userName.isEmpty()) {
-        curl_easy_setopt(easy, CURLOPT_USERNAME, userBytes.constData());
-        curl_easy_setopt(easy, CURLOPT_PASSWORD, passwordBytes.constData());
-    }
-    curl_easy_setopt(easy, CURLOPT_VERBOSE, 1L); // feeds onDebug only; nothing is printed
-    curl_easy_setopt(easy, CURLOPT_DEBUGFUNCTION, &Private::onDebug);
-    curl_easy_setopt(easy, CURLOPT_DEBUGDATA, this);
-    curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Private::onProgress);
-    curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
-    curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &Private::onWrite);
-    curl_easy_setopt(easy, CURLOPT_WRITEDATA, this);
-    if (uploading) {
-        curl_easy_setopt(easy, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(easy, CURLOPT_READFUNCTION, &Private::onRead);
-        curl_easy_setopt(easy, CURLOPT_READDATA, this);
-        curl_easy_setopt(easy, CURLOPT_INFILESIZE_LARGE, curl_off_t(uploadSize));
-        // STOR gets the remote name as written, with no change of folder first.
-        curl_easy_setopt(easy, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
-    } else {
-        // An error page is not a forecast.
-        curl_easy_setopt(easy, CURLOPT_FAILONERROR, 1L);
-        curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-        curl_easy_setopt(easy, CURLOPT_MAXREDIRS, 5L);
-        curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-    }
-    curl_multi_add_handle(multi, easy);
-    return true;
+    const quint64 forOperation = serial;
+    QMetaObject::invokeMethod(
+        q,
+        [this, forOperation, text] {
+            if (forOperation == serial)
+                emit q->noted(text);
+        },
+        Qt::QueuedConnection);
 }
 
 void CurlTransferChannel::Private::stopTransfer()
@@ -220,11 +110,6 @@ void CurlTransferChannel::Private::finishDone()
         if (msg->msg != CURLMSG_DONE || msg->easy_handle != easy)
             continue;
         const CURLcode result = msg->data.result;
-        if (result != CURLE_OK) {
-            lastError = QString::fromUtf8(curl_easy_strerror(result));
-            if (errorBuffer[0])
-                lastError += QLatin1String(": ") + QString::fromUtf8(errorBuffer);
-        }
         stopTransfer(); // closes the connection: nothing is kept between operations
         if (result == CURLE_OK) {
             post(TransferState::Receiving);
@@ -233,7 +118,7 @@ void CurlTransferChannel::Private::finishDone()
             post(TransferState::Disconnected);
             post(TransferState::Completed);
         } else {
-            post(TransferState::Error);
+            failWith(result);
         }
         break;
     }
@@ -303,22 +188,6 @@ int CurlTransferChannel::Private::onTimer(CURLM *, long timeoutMs, void *userp)
     return 0;
 }
 
-size_t CurlTransferChannel::Private::onWrite(char *data, size_t size, size_t count, void *userp)
-{
-    auto *d = static_cast<Private *>(userp);
-    d->received.append(data, qsizetype(size * count));
-    d->post(TransferState::RequestSent);
-    d->post(TransferState::Receiving);
-    return size * count;
-}
-
-size_t CurlTransferChannel::Private::onRead(char *buffer, size_t size, size_t count, void *userp)
-{
-    auto *d = static_cast<Private *>(userp);
-    const qint64 n = d->upload.read(buffer, qint64(size * count));
-    return n < 0 ? CURL_READFUNC_ABORT : size_t(n);
-}
-
 int CurlTransferChannel::Private::onProgress(void *userp, curl_off_t, curl_off_t, curl_off_t,
                                              curl_off_t)
 {
@@ -367,10 +236,19 @@ void CurlTransferChannel::setPassword(const QString &password)
     d->password = password;
 }
 
-void CurlTransferChannel::setTimeouts(int connectMs, int totalMs)
+void CurlTransferChannel::setLimits(const TransferLimits &limits)
 {
-    d->connectTimeoutMs = connectMs;
-    d->totalTimeoutMs = totalMs;
+    d->limits = limits;
+}
+
+TransferLimits CurlTransferChannel::limits() const
+{
+    return d->limits;
+}
+
+void CurlTransferChannel::setTrust(const TransferTrust &trust)
+{
+    d->trust = trust;
 }
 
 bool CurlTransferChannel::execute(const QString &operation)
@@ -384,7 +262,7 @@ bool CurlTransferChannel::execute(const QString &operation)
         return false;
     if (op.kind == TransferOperation::Get && d->protocol != Protocol::Http)
         return false;
-    return d->start(op);
+    return d->start(op, operation);
 }
 
 QString CurlTransferChannel::getChunk(int maxChars)

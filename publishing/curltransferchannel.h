@@ -2,6 +2,8 @@
 #pragma once
 
 #include "publishing/transferchannel.h"
+#include "publishing/transferlimits.h"
+#include "publishing/transfertrust.h"
 
 #include <memory>
 
@@ -11,7 +13,7 @@ class CurlTransferChannel final : public TransferChannel
 public:
     enum class Protocol { Ftp, Http };
 
-    // The port starts at 21 for FTP and 80 for HTTP; both time-outs at 60 s.
+    // The port starts at 21 for FTP and 80 for HTTP; the limits at TransferLimits' figures.
     explicit CurlTransferChannel(Protocol protocol, QObject *parent = nullptr);
     ~CurlTransferChannel() override;
 
@@ -19,15 +21,18 @@ public:
     void setPort(int port) override;
     void setUserName(const QString &userName) override;
     void setPassword(const QString &password) override;
-    // Time allowed to connect, and for the whole operation.
-    void setTimeouts(int connectMs, int totalMs);
+    // Taken by the next operation.
+    void setLimits(const TransferLimits &limits);
+    TransferLimits limits() const;
+    // Taken by the next operation; encrypted transfers are verified against it.
+    void setTrust(const TransferTrust &trust);
 
     bool execute(const QString &operation) override;
     QString getChunk(int maxChars) override;
     void cancel() override;
     bool isBusy() const override;
 
-    // Why the last operation failed, for diagnostics; never holds the password.
+    // Why the last operation failed: the line failed() carried; empty after a success.
     QString lastError() const;
 
 private:

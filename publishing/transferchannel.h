@@ -52,4 +52,9 @@ public:
 signals:
     // Delivered on the thread that owns the channel, never from inside execute() or cancel().
     void stateChanged(int state);
+    // Right after state 11: what failed, on which server and why, in one line that never
+    // holds the password.
+    void failed(const QString &reason);
+    // Something worth knowing that is no failure, such as a host key recorded on first contact.
+    void noted(const QString &text);
 };

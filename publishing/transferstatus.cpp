@@ -4,6 +4,7 @@
 #include "core/clock.h"
 #include "core/datetimeformat.h"
 #include "core/statusboard.h"
+#include "core/transferlog.h"
 #include "publishing/transferchannel.h"
 
 QString transferStateMessage(TransferRole role, int state, const QDateTime &now)
@@ -69,4 +70,18 @@ void TransferStatusHandler::onStateChanged(int state)
         m_channel.cancel();
     else if (state == TransferState::Completed)
         emit requestCompleted();
+}
+
+void logTransferReasons(TransferChannel &channel, const Clock &clock, StatusBoard &status,
+                        TransferLog &log)
+{
+    QObject::connect(&channel, &TransferChannel::failed, &log,
+                     [&clock, &log](const QString &reason) {
+                         log.add({clock.now(), reason, TransferLogEntry::Failure});
+                     });
+    QObject::connect(&channel, &TransferChannel::noted, &log,
+                     [&clock, &status, &log](const QString &text) {
+                         status.setStatusText(text);
+                         log.add({clock.now(), text, TransferLogEntry::Note});
+                     });
 }

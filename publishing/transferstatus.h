@@ -8,6 +8,7 @@
 class Clock;
 class StatusBoard;
 class TransferChannel;
+class TransferLog;
 
 // Which of the three channels: Inet1 uploads pages, Inet2 fetches the forecast, Inet3
 // uploads graphs.
@@ -40,3 +41,8 @@ private:
     const Clock &m_clock;
     StatusBoard &m_status;
 };
+
+// The second line under the state texts: a channel's failure reasons go to `log`, its notes
+// (a host key recorded) to the status line and to `log`, each with the clock's time.
+void logTransferReasons(TransferChannel &channel, const Clock &clock, StatusBoard &status,
+                        TransferLog &log);

@@ -13,6 +13,8 @@ packages=(
   libsqlite3-dev libbenchmark-dev            # the benchmarks
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   python3-pyftpdlib                          # the local FTP server of the tests
+  python3-openssl                            # its FTPS mode and the test CA it makes
+  openssh-server                             # sshd for the SFTP tests, started by the test itself
   xvfb xauth                                 # the desktop start-up check under a virtual display
 )
 

@@ -5,10 +5,12 @@
 #include "acquisition/stationlink.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
+#include "core/transferlog.h"
 #include "ui/detailwindow.h"
 #include "ui/gaugepanel.h"
 #include "ui/readingbox.h"
 #include "ui/readingpanel.h"
+#include "ui/transferlogwindow.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -113,6 +115,26 @@ void Wx::followStationLink(const StationLink &link)
     setLampColor(link.lampColor());
 }
 
+void Wx::followTransferLog(const TransferLog &log)
+{
+    m_transferLog = &log;
+    connect(&log, &TransferLog::entryAdded, statusBar(), [this](const TransferLogEntry &entry) {
+        statusBar()->setToolTip(TransferLogWindow::entryLine(entry));
+    });
+    action(QStringLiteral("m_transferlog"))->setEnabled(true);
+}
+
+void Wx::showTransferLog()
+{
+    if (!m_transferLog)
+        return;
+    if (!m_transferLogWindow)
+        m_transferLogWindow = new TransferLogWindow(*m_transferLog, this);
+    m_transferLogWindow->show();
+    m_transferLogWindow->raise();
+    m_transferLogWindow->activateWindow();
+}
+
 void Wx::setCommCount(int count)
 {
     m_commCount->setText(QString::number(count));
@@ -178,6 +200,7 @@ void Wx::unloadWindows()
 {
     m_details.clear();
     delete m_preview;
+    delete m_transferLogWindow;
 }
 
 void Wx::closeEvent(QCloseEvent *event)

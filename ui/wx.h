@@ -3,6 +3,7 @@
 
 #include "config/configuration.h"
 #include "ui/preview.h"
+#include "ui/transferlogwindow.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -20,6 +21,7 @@ class ReadingPanel;
 class ReadingsRecord;
 class StationLink;
 class StatusBoard;
+class TransferLog;
 
 // Shows what it is given by reference: the readings record, the status board and the
 // configuration (asked each time, so that a saved setup takes effect at once). The six
@@ -39,6 +41,9 @@ public:
 
     // Follows the link's receive count (CommCount) and activity lamp (Label41).
     void followStationLink(const StationLink &link);
+    // The status bar's tooltip shows the newest entry; "Transfer Log" opens the window
+    // listing them all. The log must outlive the window.
+    void followTransferLog(const TransferLog &log);
 
     // A menu command by its objectName ("m_UpPage", "m_Gauges", ...); null when unknown.
     QAction *action(const QString &objectName) const;
@@ -50,6 +55,8 @@ public:
     DetailWindow *detailWindow(const QString &name) const;
     // The preview window while it is open.
     Preview *preview() const { return m_preview; }
+    // The transfer log window once "Transfer Log" has opened it.
+    TransferLogWindow *transferLogWindow() const { return m_transferLogWindow; }
     // Replaces the preview's file dialog (tests answer it without a user).
     void setPreviewFileChooser(Preview::FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
@@ -66,6 +73,7 @@ public slots:
     void showDetailWindow(const QString &name);
     // "Preview HTML".
     void ShowPreview();
+    void showTransferLog();
     // Closes the detail and preview windows for good.
     void unloadWindows();
 
@@ -100,5 +108,7 @@ private:
 
     std::vector<std::unique_ptr<DetailWindow>> m_details;
     QPointer<Preview> m_preview;
+    const TransferLog *m_transferLog = nullptr;
+    QPointer<TransferLogWindow> m_transferLogWindow;
     Preview::FileChooser m_chooseFile;
 };

@@ -43,6 +43,10 @@ void Wx::buildMenus()
     QMenu *file = bar->addMenu(QStringLiteral("File"));
     for (const MenuItem &item : fileItems)
         add(file, item.objectName, QString::fromLatin1(item.caption))->setEnabled(false);
+    // Enabled once there is a log to show: followTransferLog().
+    QAction *log = add(file, "m_transferlog", QStringLiteral("Transfer Log"));
+    log->setEnabled(false);
+    connect(log, &QAction::triggered, this, &Wx::showTransferLog);
     file->addSeparator();
     connect(add(file, "m_exit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &Wx::endProgram);

@@ -1,14 +1,19 @@
-// The libcurl channel against local FTP and HTTP servers, and its operation texts and URLs.
+// The libcurl channel against local FTP and HTTP servers, among them broken and hostile ones,
+// and its operation texts and URLs.
 #include "fakes/filebytes.h"
 #include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/transferoperation.h"
+#include "publishing/transferreason.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(TransferLimits)
 
 namespace {
 
@@ -33,6 +38,17 @@ QList<int> states(const QSignalSpy &spy)
     return out;
 }
 
+// Limits short enough for a test; each case lengthens what it does not test.
+TransferLimits shortLimits(int connect, int response, int lowSpeedSeconds)
+{
+    TransferLimits limits;
+    limits.connectSeconds = connect;
+    limits.serverResponseSeconds = response;
+    limits.lowSpeedSeconds = lowSpeedSeconds;
+    limits.sendBufferBytes = 2048; // the kernel's buffers would hide a slow server
+    return limits;
+}
+
 void logIn(CurlTransferChannel &channel, int port, const QString &password = kPassword)
 {
     channel.setHost("127.0.0.1");
@@ -52,13 +68,17 @@ private slots:
     void parsesOperations();
     void buildsUrls_data();
     void buildsUrls();
+    void reasonsNameServerNotPassword_data();
+    void reasonsNameServerNotPassword();
     void uploadsByFtp_data();
     void uploadsByFtp();
     void failedUploadEndsInError_data();
     void failedUploadEndsInError();
     void busyChannelRefusesSecondRequest();
     void downloadsInPieces();
-    void silentServerTimesOut();
+    void runsWithProductionLimits();
+    void limitsEndDeadTransfersOnly_data();
+    void limitsEndDeadTransfersOnly();
 
 private:
     QTemporaryDir m_root;
@@ -142,6 +162,35 @@ void TestTransferChannel::buildsUrls()
     QCOMPARE(uploadUrl(host, port, remote, "/tmp/out/page.html"), url);
 }
 
+void TestTransferChannel::reasonsNameServerNotPassword_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("upload") << "PUT a.html b.html"
+                            << "ftp://h.example:21/b.html"
+                            << "PUT a.html b.html to ftp://h.example:21: Login denied";
+    QTest::newRow("download") << "GET /fc?z=1"
+                              << "http://h.example/fc?z=1"
+                              << "GET /fc?z=1 from http://h.example: Login denied";
+    QTest::newRow("credentials written into the host")
+        << "PUT a.html b.html"
+        << "ftp://weather:" + kPassword + "@h.example:21/b.html"
+        << "PUT a.html b.html to ftp://h.example:21: Login denied";
+    QTest::newRow("password in a file name is masked")
+        << "PUT " + kPassword + ".html b.html"
+        << "ftp://h.example:21/b.html"
+        << "PUT ********.html b.html to ftp://h.example:21: Login denied";
+}
+
+void TestTransferChannel::reasonsNameServerNotPassword()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, url);
+    QFETCH(QString, reason);
+    QCOMPARE(transferFailureReason(operation, url, "Login denied", kPassword), reason);
+}
+
 void TestTransferChannel::uploadsByFtp_data()
 {
     QTest::addColumn<QString>("localName");
@@ -189,10 +238,19 @@ void TestTransferChannel::failedUploadEndsInError_data()
     QTest::addColumn<bool>("closedPort");
     QTest::addColumn<QString>("remote");
     QTest::addColumn<bool>("localExists");
-    QTest::newRow("wrong password") << "wrong-Zq7" << false << "index.html" << true;
-    QTest::newRow("closed port") << kPassword << true << "index.html" << true;
-    QTest::newRow("missing remote folder") << kPassword << false << "nowhere/index.html" << true;
-    QTest::newRow("missing local file") << kPassword << false << "index.html" << false;
+    QTest::addColumn<bool>("silentServer");
+    QTest::addColumn<QString>("because"); // what sets the reason apart from the others
+    const auto row = [](const char *name, const QString &password, bool closedPort,
+                        const char *remote, bool localExists, bool silent, const char *because) {
+        QTest::newRow(name) << password << closedPort << QString(remote) << localExists << silent
+                            << QString(because);
+    };
+    row("wrong password", "wrong-Zq7", false, "index.html", true, false, "Login denied");
+    row("closed port", kPassword, true, "index.html", true, false, "Couldn't connect");
+    row("silent server", kPassword, false, "index.html", true, true, "timeout");
+    row("missing remote folder", kPassword, false, "nowhere/index.html", true, false,
+        "Failed FTP upload");
+    row("missing local file", kPassword, false, "index.html", false, false, "local file");
 }
 
 void TestTransferChannel::failedUploadEndsInError()
@@ -201,27 +259,42 @@ void TestTransferChannel::failedUploadEndsInError()
     QFETCH(bool, closedPort);
     QFETCH(QString, remote);
     QFETCH(bool, localExists);
+    QFETCH(bool, silentServer);
+    QFETCH(QString, because);
     const QString local = m_local.filePath(localExists ? "fail.html" : "absent.html");
     if (localExists)
         writeBytes(local, "page\r\n");
 
     int port = m_ftp.port();
+    LocalServer other;
     if (closedPort) {
         // A port that was just free: a server started and stopped on it.
-        LocalServer gone;
-        QVERIFY(gone.start("httpserver.py", {}));
-        port = gone.port();
+        QVERIFY(other.start("httpserver.py", {}));
+        port = other.port();
+        other.stop();
+    } else if (silentServer) {
+        QVERIFY(other.start("httpserver.py", {"--mode", "silent"}));
+        port = other.port();
     }
     CurlTransferChannel channel(CurlTransferChannel::Protocol::Ftp);
+    // The silent server is caught by the reply wait; the wrong password is answered after 3 s.
+    channel.setLimits(shortLimits(10, silentServer ? 1 : 10, 10));
     logIn(channel, port, password);
     QSignalSpy spy(&channel, &TransferChannel::stateChanged);
-    QVERIFY(channel.execute("PUT " + local + " " + remote));
+    QSignalSpy failed(&channel, &TransferChannel::failed);
+    const QString operation = "PUT " + local + " " + remote;
+    QVERIFY(channel.execute(operation));
     QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 20000);
     QCOMPARE(states(spy).last(), int(TransferState::Error));
     QVERIFY(!states(spy).contains(TransferState::Completed));
     QVERIFY(!channel.isBusy());
-    QVERIFY(!channel.lastError().isEmpty());
-    QVERIFY(!channel.lastError().contains(password));
+    QCOMPARE(failed.size(), 1);
+    const QString reason = failed.at(0).at(0).toString();
+    QCOMPARE(reason, channel.lastError());
+    QVERIFY2(reason.startsWith(operation + " to ftp://127.0.0.1:" + QString::number(port) + ": "),
+             qPrintable(reason));
+    QVERIFY2(reason.contains(because, Qt::CaseInsensitive), qPrintable(reason));
+    QVERIFY(!reason.contains(password));
     QVERIFY(!QFile::exists(m_root.filePath("nowhere")));
 }
 
@@ -279,21 +352,70 @@ void TestTransferChannel::downloadsInPieces()
     QTRY_VERIFY_WITH_TIMEOUT(http.lines().contains("GET /fc/zone.html"), 5000);
 }
 
-void TestTransferChannel::silentServerTimesOut()
+void TestTransferChannel::runsWithProductionLimits()
 {
-    LocalServer silent;
-    QVERIFY(silent.start("httpserver.py", {"--mode", "silent"}));
-    CurlTransferChannel channel(CurlTransferChannel::Protocol::Http);
-    channel.setHost("127.0.0.1");
-    channel.setPort(silent.port());
-    channel.setTimeouts(1000, 1000);
+    TransferLimits production;
+    production.connectSeconds = 30;
+    production.serverResponseSeconds = 30;
+    production.lowSpeedBytesPerSecond = 100;
+    production.lowSpeedSeconds = 60;
+    production.maxReceivedBytes = 4 * 1024 * 1024;
+    production.sendBufferBytes = 32 * 1024;
+    for (auto protocol : {CurlTransferChannel::Protocol::Ftp, CurlTransferChannel::Protocol::Http})
+        QVERIFY(CurlTransferChannel(protocol).limits() == production);
+}
+
+void TestTransferChannel::limitsEndDeadTransfersOnly_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<TransferLimits>("limits");
+    QTest::addColumn<int>("uploadBytes"); // 0: a download
+    QTest::addColumn<QString>("because"); // empty: the transfer completes
+    const QStringList ftp{"--root", m_root.path(), "--user", kUser, "--password", kPassword};
+    // 12 KB at 3 KB/s take 4 s, longer than any limit. It passes the 3 s wait for the final
+    // reply only because the send buffer is small: else all of it would still be queued in
+    // the kernel when curl hands over the last byte and starts waiting.
+    QTest::newRow("upload at 3 KB/s") << "ftpserver.py" << ftp + QStringList{"--read-rate", "3072"}
+                                      << shortLimits(2, 3, 1) << 12000 << "";
+    QTest::newRow("upload nobody reads") << "ftpserver.py" << ftp + QStringList{"--read-rate", "0"}
+                                         << shortLimits(2, 3, 1) << 50000 << "too slow";
+    QTest::newRow("silent web server") << "httpserver.py" << QStringList{"--mode", "silent"}
+                                       << shortLimits(10, 10, 1) << 0 << "too slow";
+    QTest::newRow("endless reply") << "httpserver.py" << QStringList{"--mode", "endless"}
+                                   << shortLimits(10, 10, 10) << 0 << "longer than the 4 MiB";
+}
+
+void TestTransferChannel::limitsEndDeadTransfersOnly()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, args);
+    QFETCH(TransferLimits, limits);
+    QFETCH(int, uploadBytes);
+    QFETCH(QString, because);
+    LocalServer server;
+    QVERIFY(server.start(script, args));
+    const bool upload = uploadBytes > 0;
+    CurlTransferChannel channel(upload ? CurlTransferChannel::Protocol::Ftp
+                                       : CurlTransferChannel::Protocol::Http);
+    channel.setLimits(limits);
+    logIn(channel, server.port());
+    const QString local = m_local.filePath("limits.bin");
+    writeBytes(local, QByteArray(uploadBytes, 'w'));
     QSignalSpy spy(&channel, &TransferChannel::stateChanged);
-    QVERIFY(channel.execute("GET /"));
-    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 10000);
-    const QList<int> seen = states(spy);
-    QCOMPARE(seen.last(), int(TransferState::Error));
-    QVERIFY(seen.contains(TransferState::Connected)); // it did connect; the answer never came
-    QVERIFY(!seen.contains(TransferState::Receiving));
+    QElapsedTimer took;
+    took.start();
+    QVERIFY(channel.execute(upload ? "PUT " + local + " limits.bin" : QString("GET /fc")));
+    QTRY_VERIFY_WITH_TIMEOUT(ended(spy), 30000);
+    if (because.isEmpty()) {
+        QVERIFY2(states(spy).last() == TransferState::Completed, qPrintable(channel.lastError()));
+        QVERIFY(took.elapsed() > 1000 * limits.serverResponseSeconds);
+        QCOMPARE(QFileInfo(m_root.filePath("limits.bin")).size(), qint64(uploadBytes));
+    } else {
+        QCOMPARE(states(spy).last(), int(TransferState::Error));
+        QVERIFY2(channel.lastError().contains(because), qPrintable(channel.lastError()));
+        QCOMPARE(channel.getChunk(1024), QString()); // nothing of a cut-off reply is kept
+    }
 }
 
 QTEST_GUILESS_MAIN(TestTransferChannel)

@@ -1,6 +1,7 @@
-// Transfer state texts and the actions that states trigger.
+// Transfer state texts, the actions that states trigger, and where failure reasons go.
 #include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "core/transferlog.h"
 #include "publishing/transferstatus.h"
 #include "recordingchannel.h"
 
@@ -17,6 +18,7 @@ private slots:
     void messages();
     void actions_data();
     void actions();
+    void reasonsGoToLogNotesAlsoToStatus();
 };
 
 void TestTransferStatus::messages_data()
@@ -98,6 +100,28 @@ void TestTransferStatus::actions()
     QCOMPARE(channel.cancels, cancels);
     QCOMPARE(completed.size(), completions);
     QCOMPARE(status.statusText() != QLatin1String("before"), textSet);
+}
+
+void TestTransferStatus::reasonsGoToLogNotesAlsoToStatus()
+{
+    ManualClock clock;
+    StatusBoard status;
+    RecordingChannel channel;
+    TransferLog log;
+    TransferStatusHandler handler(channel, TransferRole::PageUpload, clock, status);
+    logTransferReasons(channel, clock, status, log);
+    emit channel.stateChanged(TransferState::Error);
+    emit channel.failed("PUT a b to ftp://h:21: Login denied");
+    // The state text stays as it is; the reason is the line below it.
+    QCOMPARE(status.statusText(), "An error occurred in communicating with the host computer.");
+    emit channel.noted("Corvane recorded the host key of h.");
+    QCOMPARE(status.statusText(), "Corvane recorded the host key of h.");
+    const QList<TransferLogEntry> entries = log.entries();
+    QCOMPARE(entries.size(), 2);
+    QCOMPARE(entries[0].text, "PUT a b to ftp://h:21: Login denied");
+    QCOMPARE(entries[0].kind, TransferLogEntry::Failure);
+    QCOMPARE(entries[0].time, clock.now());
+    QCOMPARE(entries[1].kind, TransferLogEntry::Note);
 }
 
 QTEST_GUILESS_MAIN(TestTransferStatus)

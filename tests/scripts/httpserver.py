@@ -2,7 +2,8 @@
 """A local HTTP server for the tests, printing its port, then the path of each GET, on stdout.
 
 Modes: "serve" answers every GET with the bytes --body holds at the time (and --status);
-"silent" accepts connections and never answers. Runs until its standard input closes.
+"silent" accepts connections and never answers; "endless" answers every GET with a body that
+never ends. Runs until its standard input closes.
 """
 import argparse
 import http.server
@@ -14,7 +15,7 @@ import threading
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("--mode", choices=["serve", "silent"], default="serve")
+    parser.add_argument("--mode", choices=["serve", "silent", "endless"], default="serve")
     parser.add_argument("--body", help="file whose bytes are the response body")
     parser.add_argument("--status", type=int, default=200)
     args = parser.parse_args()
@@ -35,12 +36,25 @@ def main():
         def log_message(self, *unused):
             pass
 
+    class Endless(Answer):
+        def do_GET(self):
+            print("GET " + self.path, flush=True)
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html")
+            self.end_headers()
+            chunk = b"<p>forecast</p>" * 4096
+            try:
+                while True:
+                    self.wfile.write(chunk)
+            except OSError:  # the client gave up
+                pass
+
     class Silent(socketserver.BaseRequestHandler):
         def handle(self):
             while self.request.recv(4096):
                 pass
 
-    handler = Answer if args.mode == "serve" else Silent
+    handler = {"serve": Answer, "silent": Silent, "endless": Endless}[args.mode]
     socketserver.ThreadingTCPServer.allow_reuse_address = True
     server = socketserver.ThreadingTCPServer(("127.0.0.1", 0), handler)
     server.daemon_threads = True

@@ -1,10 +1,12 @@
 // The main window: start-up state, unit captions with the gauge rule, lamp and count,
-// status, forecast box, menu commands and the end of the program.
+// status, forecast box, transfer log, menu commands and the end of the program.
 #include "config/unitcaptions.h"
+#include "core/transferlog.h"
 #include "gauge/quillon1.h"
 #include "ui/gauges/ferrickgauge.h"
 #include "ui/gauges/tamselgauge.h"
 #include "ui/gauges/velmorgauge.h"
+#include "ui/transferlogwindow.h"
 #include "wxfixture.h"
 
 #include <QMenu>
@@ -29,6 +31,7 @@ private slots:
     void lampAndCommCount();
     void statusBarAndTitleFollowStatusBoard();
     void viewForecastToggles();
+    void transferLogShowsNewestReasons();
     void foreignCommandsDisabledUntilWired_data();
     void foreignCommandsDisabledUntilWired();
     void menuCaptions_data();
@@ -222,6 +225,32 @@ void TstWx::viewForecastToggles()
     QVERIFY(!forecast->isVisible());
 }
 
+void TstWx::transferLogShowsNewestReasons()
+{
+    WxFixture f;
+    QAction *item = f.wx->action("m_transferlog");
+    QVERIFY(!item->isEnabled()); // nothing to show without a log
+    TransferLog log(2);
+    f.wx->followTransferLog(log);
+    QVERIFY(item->isEnabled());
+    const QDateTime at(QDate(2026, 1, 5), QTime(21, 14, 2));
+    log.add({at, "PUT a.html a.html to ftp://h:21: Login denied", TransferLogEntry::Failure});
+    log.add({at.addSecs(60), "GET /fc from http://h:80: Timeout", TransferLogEntry::Failure});
+    QCOMPARE(f.wx->statusBar()->toolTip(),
+             QString("1/5/2026 9:15:02 PM  GET /fc from http://h:80: Timeout"));
+    const QString status = f.wx->statusBar()->currentMessage();
+
+    f.trigger("m_transferlog");
+    QVERIFY(f.wx->transferLogWindow()->isVisible());
+    log.add({at.addSecs(120), "Corvane recorded the host key of h.", TransferLogEntry::Note});
+    // The newest two, oldest first; the status text is left to the jobs.
+    QCOMPARE(
+        f.wx->transferLogWindow()->findChild<QPlainTextEdit *>("TransferLogText")->toPlainText(),
+        QString("1/5/2026 9:15:02 PM  GET /fc from http://h:80: Timeout\n"
+                "1/5/2026 9:16:02 PM  Corvane recorded the host key of h."));
+    QCOMPARE(f.wx->statusBar()->currentMessage(), status);
+}
+
 void TstWx::foreignCommandsDisabledUntilWired_data()
 {
     QTest::addColumn<QString>("name");
@@ -253,6 +282,7 @@ void TstWx::menuCaptions_data()
         {"m_UpPage", "Upload Web Page Now", "File"},
         {"m_generateforecast", "Generate Forecast", "File"},
         {"m_vforecast", "View Forecast", "File"},
+        {"m_transferlog", "Transfer Log", "File"},
         {"m_dialconnection", "Dial Connection", "File"},
         {"m_hangupconnection", "Hangup Connection", "File"},
         {"m_exit", "E&xit", "File"},

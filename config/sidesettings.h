@@ -1,0 +1,31 @@
+// Settings beyond the 59 of "Corvane.cfg", which stays as it is: the INI file "corvane.conf"
+// in the program directory.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// [ftps]: how the FTPS server's certificate is trusted.
+//   ca_file=PATH       the CA (PEM) that signed it, instead of the system's CAs; a relative
+//                      path is taken from the program directory
+//   pinned_key=sha256//BASE64[, sha256//BASE64...]
+//                      the SHA-256 of the server's public key (DER SubjectPublicKeyInfo);
+//                      any one of several will do
+struct FtpsSettings
+{
+    QString caFile;    // absolute, or empty
+    QString pinnedKey; // as curl takes them: "sha256//A;sha256//B"
+};
+
+struct SideSettings
+{
+    FtpsSettings ftps;
+    QStringList problems; // each names the key; a missing file is no problem
+};
+
+// The file's full path in the program directory.
+QString sideSettingsFilePath();
+
+// Reads `path`. A value in the wrong form is kept and named in `problems`, so that a
+// transfer depending on it fails rather than running less checked than meant.
+SideSettings readSideSettings(const QString &path);
