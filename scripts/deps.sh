@@ -33,3 +33,10 @@ fi
 echo "Installing: ${missing[*]}"
 "${sudo_cmd[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# Only the sshd program is wanted, for the tests: a machine that had no SSH server before
+# does not get one listening because of us.
+if [[ " ${missing[*]} " == *" openssh-server "* ]] && [ -d /run/systemd/system ]; then
+  "${sudo_cmd[@]}" systemctl disable --now ssh.service ssh.socket >/dev/null 2>&1 || true
+  echo "openssh-server was installed for the SFTP tests; its ssh service is left disabled"
+fi
