@@ -34,6 +34,9 @@ public:
     virtual bool isOpen() const = 0;
 
     virtual qint64 bytesAvailable() const = 0;  // InBufferCount
+    // Takes what the device has already received into the receive buffer now, without
+    // waiting, even when the event loop has not yet looked at the device.
+    virtual void takeArrived() {}
     virtual QByteArray read(qint64 maxBytes) = 0;
     virtual qint64 write(const QByteArray &data) = 0;
     virtual QString errorString() const = 0;

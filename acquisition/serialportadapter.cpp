@@ -3,6 +3,9 @@
 
 #include <QSerialPort>
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace {
 
 QSerialPort::Parity parityOf(char p)
@@ -60,11 +63,39 @@ public:
         apply();
         return true;
     }
-    void close() override { m_port.close(); }
+    void close() override
+    {
+        m_taken.clear();
+        m_port.close();
+    }
     bool isOpen() const override { return m_port.isOpen(); }
 
-    qint64 bytesAvailable() const override { return m_port.bytesAvailable(); }
-    QByteArray read(qint64 maxBytes) override { return m_port.read(maxBytes); }
+    qint64 bytesAvailable() const override { return m_taken.size() + m_port.bytesAvailable(); }
+    QByteArray read(qint64 maxBytes) override
+    {
+        if (m_taken.isEmpty())
+            return m_port.read(maxBytes);
+        QByteArray bytes = m_taken.left(maxBytes);
+        m_taken.remove(0, bytes.size());
+        if (bytes.size() < maxBytes)
+            bytes += m_port.read(maxBytes - bytes.size());
+        return bytes;
+    }
+    void takeArrived() override
+    {
+        if (!m_port.isOpen())
+            return;
+        int waiting = 0;
+        if (::ioctl(int(m_port.handle()), FIONREAD, &waiting) != 0 || waiting <= 0)
+            return;
+        // What QSerialPort holds came first; once moved here, all it reads later is newer.
+        m_taken += m_port.readAll();
+        const qsizetype at = m_taken.size();
+        m_taken.resize(at + waiting);
+        // The descriptor is non-blocking, so this takes only what is there.
+        const ssize_t n = ::read(int(m_port.handle()), m_taken.data() + at, size_t(waiting));
+        m_taken.resize(at + qMax<ssize_t>(0, n));
+    }
     qint64 write(const QByteArray &data) override
     {
         const qint64 n = m_port.write(data);
@@ -119,6 +150,7 @@ private:
     SerialSettings m_settings;
     QString m_path;
     QString m_error;
+    QByteArray m_taken; // bytes takeArrived() read past QSerialPort, served first
 };
 
 } // namespace

@@ -46,7 +46,10 @@ void StationLink::onReadyRead()
 
 void StationLink::onDeadline()
 {
-    m_handler.expire(*m_buffer, m_clock.monotonicMs());
+    // A busy moment may have held back the port's receive event for bytes that came in
+    // time: take them first, so the frame is judged by what has arrived.
+    m_port.takeArrived();
+    m_handler.receive(*m_buffer, m_clock.monotonicMs());
     armDeadline();
 }
 

@@ -46,6 +46,7 @@ private slots:
     void wholeFrameWithExtraBytes();
     void identifierThenRestInTime();
     void tenOfThirtyThreeInTime();
+    void restInTimeWhileTheLoopWasBusy();
     void badChecksumLeavesLampRed();
     void unknownByteTurnsLampBlack();
     void unitsAskedOnEveryFrame();
@@ -116,6 +117,31 @@ void TstStationLink::tenOfThirtyThreeInTime()
     QTRY_COMPARE(rig.link->counters().strayBytes, 23);
     QCOMPARE(changed.count(), 0);
     QCOMPARE(rig.link->lampColor(), 0);
+}
+
+// The rest came in time, but the thread was busy, so the deadline's timer is handled
+// before the port's receive event: the bytes that had arrived still complete the frame.
+void TstStationLink::restInTimeWhileTheLoopWasBusy()
+{
+    Rig rig;
+    QVERIFY(rig.open());
+    QSignalSpy changed(&rig.record, &ReadingsRecord::groupChanged);
+    QVERIFY(rig.pty.write(temperature.left(1)));
+    QTRY_COMPARE(rig.link->lampColor(), 255);
+    rig.clock.advanceMs(100);
+    QVERIFY(rig.pty.write(temperature.mid(1)));
+    QElapsedTimer busy;
+    busy.start();
+    while (busy.elapsed() < 500) {
+    }                         // a long step on the main thread: no event runs
+    rig.clock.advanceMs(200); // the deadline fires first
+    QCOMPARE(changed.count(), 1);
+    QCOMPARE(rig.link->counters().badChecksums, 0);
+    QCOMPARE(rig.record.text("OutdoorTemperature"), QString("71.1"));
+    // Nothing is read twice when the held-back receive event finally runs.
+    QTest::qWait(50);
+    QCOMPARE(rig.link->counters().strayBytes, 0);
+    QCOMPARE(changed.count(), 1);
 }
 
 void TstStationLink::badChecksumLeavesLampRed()
