@@ -3,7 +3,7 @@
 #include "acquisition/readingsrecord.h"
 #include "acquisition/readingstexts.h"
 #include "acquisition/simulatedconsole.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Cost of a logging pass against plain SQLite, and of reading a month of one-minute records for a
 // chart.
 #include "acquisition/readingsrecord.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "logging/logschema.h"
 #include "logging/logwriter.h"
 #include "logging/monthdatabase.h"

@@ -5,7 +5,7 @@
 #include "acquisition/serialport.h"
 #include "acquisition/simulatedconsole.h"
 #include "acquisition/stationlink.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <QtTest>
 

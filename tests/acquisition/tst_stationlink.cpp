@@ -4,8 +4,8 @@
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
-#include "core/manualclock.h"
 #include "fakes/consoleframes.h"
+#include "fakes/manualclock.h"
 #include "fakes/ptypair.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
 // The manual clock must fire timers exactly as real time would, nested waits included.
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // Dial-up control against a fake nmcli that records its calls: only the named connection
 // is ended, the hang-up timer fires once, and a missing nmcli is reported once.
-#include "core/manualclock.h"
 #include "dialup/dialupcontrol.h"
+#include "fakes/manualclock.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // open afterwards.
 #include "acquisition/readingsrecord.h"
 #include "core/datetimeformat.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "logging/logwriter.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"

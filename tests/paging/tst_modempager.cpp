@@ -3,8 +3,8 @@
 
 #include "acquisition/serialport.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "fakes/ptypair.h"
 #include "paging/hayesmodemsimulator.h"
 #include "paging/modempager.h"

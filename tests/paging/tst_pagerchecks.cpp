@@ -1,7 +1,7 @@
 // Which pager rows get a page when, and the alarm texts they get.
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 #include "paging/pagerchecks.h"
 #include "scheduler/logjobs.h"
 #include "scheduler/scheduledjobs.h"

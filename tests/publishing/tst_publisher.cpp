@@ -1,9 +1,9 @@
 // The publishing pass on a manual clock with recording channels.
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
 #include "fakes/filebytes.h"
+#include "fakes/manualclock.h"
 #include "publishing/publisher.h"
 #include "recordingchannel.h"
 

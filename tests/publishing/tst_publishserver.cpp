@@ -1,9 +1,9 @@
 // Whole publishing passes against local FTP and HTTP servers.
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
 #include "fakes/filebytes.h"
+#include "fakes/manualclock.h"
 #include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"

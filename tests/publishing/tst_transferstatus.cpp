@@ -1,6 +1,6 @@
 // Transfer state texts and the actions that states trigger.
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "publishing/transferstatus.h"
 #include "recordingchannel.h"
 

@@ -1,6 +1,6 @@
 // Every calling rule of Timer1, proven with recording jobs on a manual clock.
 #include "config/configuration.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 #include "scheduler/recordingjobs.h"
 #include "scheduler/scheduler.h"
 

@@ -3,8 +3,8 @@
 #include "acquisition/bitconversions.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
-#include "core/manualclock.h"
 #include "fakes/consoleframes.h"
+#include "fakes/manualclock.h"
 #include "fakes/ptypair.h"
 #include "wxfixture.h"
 

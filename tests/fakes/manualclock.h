@@ -1,7 +1,7 @@
 // A clock that moves only when told to; its timers fire as the time passes them.
 #pragma once
 
-#include "clock.h"
+#include "core/clock.h"
 
 #include <QList>
 

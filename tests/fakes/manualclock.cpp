@@ -1,5 +1,5 @@
 // Manual clock for tests and benchmarks.
-#include "manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <QCoreApplication>
 
