@@ -6,8 +6,8 @@
 #include "config/unitcaptions.h"
 #include "config/variantvalue.h"
 #include "core/clock.h"
+#include "paging/pagerflags.h"
 #include "paging/readingnumber.h"
-#include "scheduler/scheduledjobs.h"
 
 #include <cmath>
 
