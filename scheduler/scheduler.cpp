@@ -83,6 +83,7 @@ Scheduler::~Scheduler() = default;
 void Scheduler::start()
 {
     m_timer1->stop();
+    m_previousTick = QDateTime();
     m_firstTick->start();
 }
 
@@ -143,6 +144,7 @@ void Scheduler::tick()
     isolated("pager checks", [this] { pagerStep(); });
     isolated("pager flags", [this] { quarterHourStep(); });
     isolated("daily graphs", [this] { graphStep(); });
+    m_previousTick = m_clock.now();
 }
 
 bool Scheduler::wouldRun(qint16 interval, const QDateTime &next, qint16 lastMinute) const
@@ -164,7 +166,8 @@ bool Scheduler::due(qint16 interval, QDateTime &next, qint16 &lastMinute)
         return false;
     }
     // Advanced from its old value, so a due time left behind fires again on later ticks,
-    // at most once per clock minute, until it has caught up.
+    // at most once per clock minute, until it has caught up. Due times are instants, so a
+    // change of summer time neither loses nor repeats an interval.
     next = next.addSecs(qint64(interval) * 60);
     const qint16 minute = qint16(now.time().minute());
     if (minute == lastMinute)
@@ -224,14 +227,29 @@ void Scheduler::quarterHourStep()
         m_jobs.clearPageSentFlags();
 }
 
+// Whether this tick stands for the local minute `minute` of the day: its own minute, or
+// one that the wall clock jumped over since the previous tick when summer time began.
+bool Scheduler::tickReaches(int minute) const
+{
+    const QDateTime now = m_clock.now();
+    const int nowMinute = minuteOfDay(now.time());
+    if (nowMinute == minute)
+        return true;
+    if (!m_previousTick.isValid() || now.offsetFromUtc() <= m_previousTick.offsetFromUtc())
+        return false;
+    const int from = minuteOfDay(m_previousTick.time());
+    const int jumped = (nowMinute - from + MinutesPerDay) % MinutesPerDay;
+    const int ahead = (minute - from + MinutesPerDay) % MinutesPerDay;
+    return ahead > 0 && ahead < jumped;
+}
+
 void Scheduler::graphStep()
 {
     const std::optional<QTime> graphTime = graphTimeOfDay(m_config.Graph[GraphUploadTime]);
     if (!graphTime)
         return;
     const int graphMinute = minuteOfDay(*graphTime);
-    const int nowMinute = minuteOfDay(m_clock.now().time());
-    if (graphMinute == nowMinute && variantEquals(m_config.Graph[UploadGraphs], 1) &&
+    if (tickReaches(graphMinute) && variantEquals(m_config.Graph[UploadGraphs], 1) &&
         !m_state.GraphRunDone) {
         if (isRunning(ScheduledJob::Graphs)) {
             reportSkip(ScheduledJob::Graphs);
@@ -243,7 +261,7 @@ void Scheduler::graphStep()
     }
     // One hour later the flag is cleared for the next day; after 23:00 that hour is
     // early the next morning.
-    if ((graphMinute + 60) % MinutesPerDay == nowMinute)
+    if (tickReaches((graphMinute + 60) % MinutesPerDay))
         m_state.GraphRunDone = false;
 }
 

@@ -98,6 +98,7 @@ private:
     // The same rule without its effects: whether it would run the job now.
     bool wouldRun(qint16 interval, const QDateTime &next, qint16 lastMinute) const;
     bool anyPagerEnabled() const;
+    bool tickReaches(int minuteOfDay) const;
 
     void startRun(ScheduledJob job);
     void reportSkip(ScheduledJob job);
@@ -112,4 +113,5 @@ private:
     std::unique_ptr<ClockTimer> m_timer1;
     ScheduleState m_state;
     std::array<Slot, 4> m_slots;
+    QDateTime m_previousTick;
 };

@@ -4,8 +4,11 @@
 #include "scheduler/recordingjobs.h"
 #include "scheduler/scheduler.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <ctime>
 
 namespace {
 
@@ -54,6 +57,15 @@ void everyJobOn(Configuration &c)
     c.Graph[UploadGraphs] = 1;
 }
 
+void setTimeZone(const QByteArray &tz)
+{
+    if (tz.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", tz);
+    tzset();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(DueJob)
@@ -84,7 +96,12 @@ private slots:
     void runningJobIsSkippedNotStartedAgain();
     void overrunningJobIsAbandoned_data();
     void overrunningJobIsAbandoned();
+    void summerTimeChanges_data();
+    void summerTimeChanges();
     void failingStepDoesNotStopTheOthers();
+
+private:
+    QByteArray m_savedTz = qgetenv("TZ");
 };
 
 void TstScheduler::timer1FirstTickAfter20sThenEvery10s()
@@ -479,6 +496,68 @@ void TstScheduler::overrunningJobIsAbandoned()
     if (runsAgain)
         QCOMPARE(runs.last(), limit);
     QCOMPARE(r.jobs.mostAtOnce.value(name), 1);
+}
+
+void TstScheduler::summerTimeChanges_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QDateTime>("start"); // local time, two days are run from here
+    QTest::addColumn<QTime>("graphTime");
+    QTest::addColumn<QList<QDateTime>>("graphRuns"); // UTC
+    const auto utc = [](int mo, int d, int h, int mi) {
+        return QDateTime(QDate(2026, mo, d), QTime(h, mi), Qt::UTC);
+    };
+    // Europe: 29 March 02:00 CET becomes 03:00 CEST; 25 October 03:00 CEST becomes 02:00 CET.
+    // A graph time in the hour that is skipped runs when the clock jumps over it.
+    QTest::newRow("Europe spring, graph in the skipped hour")
+        << QByteArray("Europe/Berlin") << at(2026, 3, 28, 12, 0) << QTime(2, 30)
+        << QList<QDateTime>{utc(3, 29, 1, 0), utc(3, 30, 0, 30)};
+    // 01:30 runs; its clearing minute 02:30 is skipped, and comes with the jump.
+    QTest::newRow("Europe spring, clearing in the skipped hour")
+        << QByteArray("Europe/Berlin") << at(2026, 3, 28, 12, 0) << QTime(1, 30)
+        << QList<QDateTime>{utc(3, 29, 0, 30), utc(3, 29, 23, 30)};
+    // 02:30 comes twice; the flag, cleared only at 03:30, keeps the second from running.
+    QTest::newRow("Europe autumn, graph in the repeated hour")
+        << QByteArray("Europe/Berlin") << at(2026, 10, 24, 12, 0) << QTime(2, 30)
+        << QList<QDateTime>{utc(10, 25, 0, 30), utc(10, 26, 1, 30)};
+    // US: 8 March 02:00 EST becomes 03:00 EDT; 1 November 02:00 EDT becomes 01:00 EST.
+    QTest::newRow("US spring, graph in the skipped hour")
+        << QByteArray("America/New_York") << at(2026, 3, 7, 12, 0) << QTime(2, 15)
+        << QList<QDateTime>{utc(3, 8, 7, 0), utc(3, 9, 6, 15)};
+    QTest::newRow("US autumn, graph in the repeated hour")
+        << QByteArray("America/New_York") << at(2026, 10, 31, 12, 0) << QTime(1, 30)
+        << QList<QDateTime>{utc(11, 1, 5, 30), utc(11, 2, 6, 30)};
+}
+
+// Due times are instants: one-minute logging gives one pass per real minute across both
+// changes, none lost in the skipped hour, none repeated in the repeated one. The graph run
+// keeps to once a day.
+void TstScheduler::summerTimeChanges()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDateTime, start);
+    QFETCH(QTime, graphTime);
+    QFETCH(QList<QDateTime>, graphRuns);
+    setTimeZone(zone);
+    const auto restore = qScopeGuard([this] { setTimeZone(m_savedTz); });
+    const QDateTime inSummer(QDate(2026, 7, 1), QTime(12, 0));
+    QCOMPARE(inSummer.offsetFromUtc(), zone.startsWith("Europe") ? 7200 : -4 * 3600);
+    const QDateTime startHere(start.date(), start.time()); // read in the zone just set
+
+    Rig r(startHere);
+    r.config.LoggingInterval = 1;
+    r.config.Graph[GraphUploadTime] = graphTime;
+    r.config.Graph[UploadGraphs] = 1;
+    r.clock.advanceSeconds(2 * 86400);
+
+    QList<QDateTime> ran;
+    for (const QDateTime &t : r.jobs.times("graphs"))
+        ran << t.toUTC();
+    QCOMPARE(ran, graphRuns);
+    const QList<QDateTime> logs = r.jobs.times("log");
+    QCOMPARE(logs.size(), 2 * 24 * 60 - 1); // the first one minute after the first tick
+    for (int i = 1; i < logs.size(); ++i)
+        QVERIFY2(logs[i - 1].secsTo(logs[i]) == 60, qPrintable(logs[i].toString(Qt::ISODate)));
 }
 
 void TstScheduler::failingStepDoesNotStopTheOthers()
