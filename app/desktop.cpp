@@ -84,8 +84,8 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     wx.wireAction(QStringLiteral("m_dialconnection"), [&dialup] { dialup.dial(); });
     wx.wireAction(QStringLiteral("m_hangupconnection"), [&dialup] { dialup.HangUpDialup(); });
 
-    // A pass that is waiting inside Timer1's tick finishes first, so that a record being
-    // written is not lost; then the port is closed and the event loop left.
+    // A logging pass finishes its record pair first, so that no pair is left half written;
+    // every other job is abandoned. Then the port is closed and the event loop left.
     bool ending = false;
     QObject::connect(&wx, &Wx::endProgram, &app, [&] {
         if (ending)
@@ -95,9 +95,10 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
             runtime.shutDown();
             QCoreApplication::exit(0);
         };
-        if (runtime.scheduler().inTick())
-            QObject::connect(&runtime.scheduler(), &Scheduler::idle, &app, end,
-                             Qt::QueuedConnection);
+        Scheduler &scheduler = runtime.scheduler();
+        scheduler.windDown();
+        if (scheduler.isBusy())
+            QObject::connect(&scheduler, &Scheduler::idle, &app, end, Qt::QueuedConnection);
         else
             end();
     });

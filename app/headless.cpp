@@ -74,6 +74,8 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
                      [&](const QString &text) { printLine(clock, text); });
     QObject::connect(&runtime.status(), &StatusBoard::titleChanged,
                      [&](const QString &text) { printLine(clock, text); });
+    QObject::connect(&runtime.status(), &StatusBoard::noteChanged,
+                     [&](const QString &text) { printLine(clock, text); });
 
     Services services(runtime, options);
     // Why a transfer failed, on the line below its state text; notes are status texts.
@@ -105,7 +107,8 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
                       groupSummary(group, runtime.record(), runtime.configuration().DisplayUnits));
     });
 
-    // A stop request waits for the running tick, so a record being written is finished.
+    // A stop request lets a logging pass finish its record pair; every other job is
+    // abandoned at once.
     bool stopping = false;
     const auto stop = [&] {
         runtime.shutDown();
@@ -123,9 +126,10 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
         printLine(clock, QStringLiteral("corvane: stopping on %1")
                              .arg(signo == SIGTERM ? QStringLiteral("SIGTERM")
                                                    : QStringLiteral("SIGINT")));
-        if (runtime.scheduler().inTick())
-            QObject::connect(&runtime.scheduler(), &Scheduler::idle, &app, stop,
-                             Qt::QueuedConnection);
+        Scheduler &scheduler = runtime.scheduler();
+        scheduler.windDown();
+        if (scheduler.isBusy())
+            QObject::connect(&scheduler, &Scheduler::idle, &app, stop, Qt::QueuedConnection);
         else
             stop();
     });

@@ -8,44 +8,48 @@
 #include "core/clock.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
+#include "logging/loggingpass.h"
 #include "logging/logwriter.h"
-#include "scheduler/logjobs.h"
 #include "scheduler/scheduledjobs.h"
 #include "scheduler/scheduler.h"
 #include "simulator/simulatedconsole.h"
 
-// The scheduler's view of the jobs: the log writer, and whatever the publishing, paging
-// and graph subsystems have plugged in.
-class Runtime::Jobs final : public ScheduledJobs, public LogJobs
+// The scheduler's view of the jobs: logging passes of the log writer, and whatever the
+// publishing, paging and graph subsystems have plugged in.
+class Runtime::Jobs final : public ScheduledJobs
 {
 public:
-    explicit Jobs(LogWriter &log) : m_log(log) {}
+    Jobs(LogWriter &log, Clock &clock) : m_log(log), m_clock(clock) {}
 
-    std::function<void()> publishing;
-    std::function<void(PagerFlags &)> pagerChecks;
-    std::function<void()> graphs;
-    PagerFlags *pagerFlags = nullptr;
+    JobFactory publishing;
+    JobFactory pagerChecks;
+    JobFactory graphs;
+    std::function<void()> clearPagerFlags;
 
-    void PublishWebPages() override
-    {
-        if (publishing)
-            publishing();
-    }
-    void CheckPagers() override
-    {
-        if (pagerChecks && pagerFlags)
-            pagerChecks(*pagerFlags);
-    }
-    void GenerateDailyGraphs() override
-    {
-        if (graphs)
-            graphs();
-    }
     void createMonthDatabase(const QDate &date) override { m_log.ensureMonthDatabase(date); }
-    void writeLogRecords() override { m_log.writeLogRecords(); }
+    std::unique_ptr<Job> newRun(ScheduledJob job) override
+    {
+        switch (job) {
+        case ScheduledJob::Logging:
+            return std::make_unique<LoggingPass>(m_log, m_clock);
+        case ScheduledJob::Publishing:
+            return publishing ? publishing() : nullptr;
+        case ScheduledJob::Paging:
+            return pagerChecks ? pagerChecks() : nullptr;
+        case ScheduledJob::Graphs:
+            return graphs ? graphs() : nullptr;
+        }
+        return nullptr;
+    }
+    void clearPageSentFlags() override
+    {
+        if (clearPagerFlags)
+            clearPagerFlags();
+    }
 
 private:
     LogWriter &m_log;
+    Clock &m_clock;
 };
 
 Runtime::Runtime(Clock &clock, const RunOptions &options, QObject *parent)
@@ -59,9 +63,12 @@ Runtime::Runtime(Clock &clock, const RunOptions &options, QObject *parent)
     m_stationLink = std::make_unique<StationLink>(*m_stationPort, clock, *m_record,
                                                   [this] { return int(m_config.DisplayUnits); });
     m_logWriter = std::make_unique<LogWriter>(clock, *m_record, *m_status, programDirectory());
-    m_jobs = std::make_unique<Jobs>(*m_logWriter);
-    m_scheduler = std::make_unique<Scheduler>(clock, m_config, *m_jobs, *m_jobs);
-    m_jobs->pagerFlags = &m_scheduler->pagerFlags();
+    m_jobs = std::make_unique<Jobs>(*m_logWriter, clock);
+    m_scheduler = std::make_unique<Scheduler>(clock, m_config, *m_jobs);
+    // Skips and abandoned runs are told apart from the jobs' own status texts.
+    const auto note = [this](ScheduledJob, const QString &text) { m_status->setNote(text); };
+    connect(m_scheduler.get(), &Scheduler::skipped, m_status.get(), note);
+    connect(m_scheduler.get(), &Scheduler::abandoned, m_status.get(), note);
 
     connect(m_stationPort.get(), &SerialPort::lost, this, [this](const QString &why) {
         m_status->setStatusText(
@@ -109,18 +116,22 @@ bool Runtime::stationPortOpen() const
     return m_stationPort->isOpen();
 }
 
-void Runtime::setPublishing(std::function<void()> job)
+void Runtime::setPublishing(JobFactory job)
 {
+    m_scheduler->discardRun(ScheduledJob::Publishing);
     m_jobs->publishing = std::move(job);
 }
 
-void Runtime::setPagerChecks(std::function<void(PagerFlags &)> job)
+void Runtime::setPaging(JobFactory checks, std::function<void()> clearPageSentFlags)
 {
-    m_jobs->pagerChecks = std::move(job);
+    m_scheduler->discardRun(ScheduledJob::Paging);
+    m_jobs->pagerChecks = std::move(checks);
+    m_jobs->clearPagerFlags = std::move(clearPageSentFlags);
 }
 
-void Runtime::setGraphs(std::function<void()> job)
+void Runtime::setGraphs(JobFactory job)
 {
+    m_scheduler->discardRun(ScheduledJob::Graphs);
     m_jobs->graphs = std::move(job);
 }
 

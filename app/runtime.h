@@ -4,6 +4,7 @@
 
 #include "app/commands.h"
 #include "config/configuration.h"
+#include "core/job.h"
 
 #include <QObject>
 #include <QString>
@@ -18,11 +19,12 @@ class StationLink;
 class SimulatedConsole;
 class LogWriter;
 class Scheduler;
-struct PagerFlags;
 
 // Owns everything the unattended work needs. The desktop builds its windows around one
 // Runtime; headless mode runs one without windows. Jobs of the publishing, paging and
-// graph subsystems are plugged in with the set* calls; a job not plugged in is not run.
+// graph subsystems are plugged in with the set* calls as factories of runs; a job not
+// plugged in is not run. Plugging in again (an empty factory too) first abandons and
+// deletes the scheduler's last run of that job, so its owner may go afterwards.
 class Runtime : public QObject
 {
     Q_OBJECT
@@ -53,10 +55,11 @@ public:
     QString stationDevicePath() const;
     bool stationPortOpen() const;
 
-    void setPublishing(std::function<void()> job);
-    // The pager checks get the scheduler's page-sent flags, which they set before sending.
-    void setPagerChecks(std::function<void(PagerFlags &)> job);
-    void setGraphs(std::function<void()> job);
+    void setPublishing(JobFactory job);
+    // The pager checks own their page-sent flags; the scheduler asks for the quarter-hour
+    // reset through `clearPageSentFlags`.
+    void setPaging(JobFactory checks, std::function<void()> clearPageSentFlags);
+    void setGraphs(JobFactory job);
 
 signals:
     // After startUp() and after setConfiguration(): the windows reapply their unit captions.

@@ -18,6 +18,7 @@
 #include "publishing/transferstatus.h"
 #include "scheduler/scheduledjobs.h"
 #include "simulator/simulatedpagingservice.h"
+#include "publishing/publishpass.h"
 
 Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     : QObject(parent), m_runtime(runtime)
@@ -60,16 +61,20 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
         std::make_unique<PagingJob>(config, runtime.record(), clock, runtime.status(), wiring,
                                     [publisher] { return publisher->forecast().text(); });
 
-    runtime.setPublishing([publisher] { publisher->PublishWebPages(); });
+    runtime.setPublishing([publisher] { return publisher->createPass(); });
     PagingJob *paging = m_paging.get();
-    runtime.setPagerChecks([paging](PagerFlags &flags) { paging->CheckPagers(flags); });
+    runtime.setPaging([paging] { return paging->CheckPagers(); },
+                      [paging] { paging->clearPageSentFlags(); });
 
     connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
 }
 
 Services::~Services()
 {
-    // The paging job uses the port, the publisher the channels: end them first.
+    // The scheduler's runs use the pager and the publisher, the paging job uses the port,
+    // the publisher the channels: end them first.
+    m_runtime.setPaging({}, {});
+    m_runtime.setPublishing({});
     m_paging.reset();
     m_comm2.reset();
     m_publisher.reset();

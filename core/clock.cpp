@@ -2,8 +2,6 @@
 #include "clock.h"
 
 #include <QElapsedTimer>
-#include <QEventLoop>
-#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -48,24 +46,6 @@ QDateTime SystemClock::now() const
 qint64 SystemClock::monotonicMs() const
 {
     return monotonicNow();
-}
-
-void SystemClock::waitSeconds(double seconds)
-{
-    // A nested event loop rather than a spinning one: it sleeps until an event or
-    // the deadline arrives.
-    const QDateTime due = now().addMSecs(qint64(seconds * 1000.0));
-    while (now() < due) {
-        QEventLoop loop;
-        QTimer::singleShot(int(qMax<qint64>(1, now().msecsTo(due))), Qt::PreciseTimer, &loop,
-                           &QEventLoop::quit);
-        loop.exec();
-    }
-}
-
-void SystemClock::pauseSeconds(double seconds)
-{
-    QThread::msleep(quint64(qMax(0.0, seconds) * 1000.0));
 }
 
 std::unique_ptr<ClockTimer> SystemClock::createTimer(QObject *parent)

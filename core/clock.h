@@ -14,7 +14,7 @@ public:
     using QObject::QObject;
     ~ClockTimer() override = default;
 
-    virtual void setInterval(int ms) = 0;
+    virtual void setInterval(int ms) = 0; // as QTimer: a running timer restarts from now
     virtual int interval() const = 0;
     virtual void setSingleShot(bool singleShot) = 0;
     virtual bool isSingleShot() const = 0;
@@ -36,11 +36,7 @@ public:
     // Milliseconds on a clock that never goes back and ignores midnight.
     virtual qint64 monotonicMs() const = 0;
 
-    // Lets pending events run until `seconds` have passed on the wall clock.
-    virtual void waitSeconds(double seconds) = 0;
-    // Blocks for `seconds` without letting events run.
-    virtual void pauseSeconds(double seconds) = 0;
-
+    // A job that must wait arms one of these and goes on from its timeout.
     virtual std::unique_ptr<ClockTimer> createTimer(QObject *parent = nullptr) = 0;
 };
 
@@ -50,21 +46,5 @@ class SystemClock final : public Clock
 public:
     QDateTime now() const override;
     qint64 monotonicMs() const override;
-    void waitSeconds(double seconds) override;
-    void pauseSeconds(double seconds) override;
     std::unique_ptr<ClockTimer> createTimer(QObject *parent = nullptr) override;
 };
-
-// WaitSeconds: the job goes on after `seconds`, and frames, transfer events and timer
-// ticks run in the meantime.
-inline void WaitSeconds(Clock &clock, double seconds)
-{
-    clock.waitSeconds(seconds);
-}
-
-// PauseSeconds: blocks without letting events run.
-inline int PauseSeconds(Clock &clock, double seconds)
-{
-    clock.pauseSeconds(seconds);
-    return 0;
-}

@@ -1,4 +1,4 @@
-// Status text and title.
+// Status text, title and note.
 #include "statusboard.h"
 
 void StatusBoard::setStatusText(const QString &text)
@@ -11,4 +11,10 @@ void StatusBoard::setTitle(const QString &text)
 {
     m_title = text;
     emit titleChanged(text);
+}
+
+void StatusBoard::setNote(const QString &text)
+{
+    m_note = text;
+    emit noteChanged(text);
 }

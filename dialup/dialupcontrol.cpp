@@ -56,11 +56,15 @@ DialupControl::DialupControl(Clock &clock, StatusBoard &status, QObject *parent)
 
 DialupControl::~DialupControl()
 {
-    if (m_process) {
-        m_process->disconnect(this);
-        m_process->kill();
-        m_process->waitForFinished(1000);
-    }
+    if (!m_process)
+        return;
+    // The call is killed and its process object outlives this one, without a wait: it
+    // reaps the child and deletes itself when the event loop sees the end. Should corvane
+    // end first, the system reaps the child.
+    m_process->disconnect(this);
+    m_process->setParent(nullptr);
+    connect(m_process, &QProcess::finished, m_process, &QObject::deleteLater);
+    m_process->kill();
 }
 
 bool DialupControl::isBusy() const

@@ -107,23 +107,21 @@ LogResult LogWriter::writeRecord(const QString &path, const QString &table,
     return LogResult::success();
 }
 
-LogResult LogWriter::writeLogRecords()
+LogResult LogWriter::startPass(const QDate &month)
 {
     m_status.setTitle(QStringLiteral("Corvane : Database Logging Started"));
-
-    // Both records of a pair go to the file of the month in which the pass began.
-    const QDate month = m_clock.now().date();
-    const QString path = MonthDatabase(m_directory, month);
     ensureMonthDatabase(month);
+    const auto values = FillLogFields(m_record, m_clock.now());
+    return writeRecord(MonthDatabase(m_directory, month), outdoorTableName(),
+                       outdoorColumns().data(), values.data(), kOutdoorColumnCount);
+}
 
-    auto values = FillLogFields(m_record, m_clock.now());
-    const LogResult outdoor = writeRecord(path, outdoorTableName(), outdoorColumns().data(),
-                                          values.data(), kOutdoorColumnCount);
-    if (m_pairDelay > 0)
-        WaitSeconds(m_clock, m_pairDelay);
-    values = FillLogFields(m_record, m_clock.now());
-    const LogResult indoor = writeRecord(path, indoorTableName(), indoorColumns().data(),
-                                         values.data() + kOutdoorColumnCount, kIndoorColumnCount);
+LogResult LogWriter::completePass(const QDate &month, const LogResult &outdoor)
+{
+    const auto values = FillLogFields(m_record, m_clock.now());
+    const LogResult indoor =
+        writeRecord(MonthDatabase(m_directory, month), indoorTableName(), indoorColumns().data(),
+                    values.data() + kOutdoorColumnCount, kIndoorColumnCount);
 
     QStringList errors;
     if (!outdoor.ok())

@@ -23,16 +23,18 @@ public:
     // How long a write waits for another program's lock before the record is given up.
     void setBusyTimeoutMs(int ms) { m_busyTimeoutMs = ms; }
     int busyTimeoutMs() const { return m_busyTimeoutMs; }
-    // The wait between the two records of a pair (3 s; events run meanwhile).
-    void setPairDelaySeconds(double seconds) { m_pairDelay = seconds; }
 
     // Creates the month's file from the template when it is missing. A failure is shown
     // in the title once, not again on every tick while it lasts.
     LogResult ensureMonthDatabase(const QDate &date);
 
-    // The logging pass: "Started" title, the "Outdoor Data" record, the wait, the
-    // "Indoor Data" record, then "Completed" or, when a record was lost, "Failed".
-    LogResult writeLogRecords();
+    // The two halves of a logging pass, which LoggingPass runs 3 s apart. Both records
+    // go to the file of `month`, the month in which the pass began.
+    // The "Started" title and the "Outdoor Data" record.
+    LogResult startPass(const QDate &month);
+    // The "Indoor Data" record, then "Completed" or, when a record was lost, "Failed";
+    // the result is the whole pass's.
+    LogResult completePass(const QDate &month, const LogResult &outdoor);
 
     // One record into `table` of the file at `path`, in a transaction of its own. Columns
     // the table lacks are left out; the values of `columns` go in order.
@@ -45,6 +47,5 @@ private:
     StatusBoard &m_status;
     QString m_directory;
     int m_busyTimeoutMs = 2000;
-    double m_pairDelay = 3.0;
     QString m_reportedCreateError;
 };

@@ -27,6 +27,17 @@ void ModemPager::SendPage(const QString &pagerNumber, const QString &message,
         startNext();
 }
 
+void ModemPager::abandonCalls()
+{
+    m_queue.clear();
+    if (!m_current)
+        return;
+    m_current->disconnect(this);
+    m_current->abandon();
+    m_current->deleteLater();
+    m_current = nullptr;
+}
+
 PagerLine ModemPager::lineForNextCall() const
 {
     PagerLine line;

@@ -35,6 +35,11 @@ public:
 
     bool isBusy() const { return m_current != nullptr; }
     int waiting() const { return int(m_queue.size()); }
+    // The call in progress and those waiting.
+    int callsPending() const { return waiting() + (isBusy() ? 1 : 0); }
+    // Ends the call in progress where it stands (the port is closed, the status blanked)
+    // and drops the waiting ones; idle() does not follow.
+    void abandonCalls();
 
 signals:
     void pageFinished(const PageRequest &request, PageOutcome outcome);

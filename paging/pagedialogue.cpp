@@ -55,6 +55,19 @@ void PageDialogue::start()
     openPort();
 }
 
+void PageDialogue::abandon()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_timer->stop();
+    m_onTimer = nullptr;
+    m_waiting = false;
+    if (m_line.port)
+        m_line.port->close();
+    setStatus(QString());
+}
+
 void PageDialogue::openPort()
 {
     setStatus(QStringLiteral("Intializing Modem")); // spelt as users have always seen it

@@ -53,6 +53,9 @@ public:
     ~PageDialogue() override;
 
     void start();
+    // Stops between two steps: the port is closed and the status blanked, without the
+    // hang-up sequence; finished() does not follow.
+    void abandon();
     bool isRunning() const { return m_running; }
 
 signals:

@@ -7,7 +7,7 @@
 #include "config/unitcaptions.h"
 #include "config/variantvalue.h"
 #include "core/clock.h"
-#include "scheduler/scheduledjobs.h"
+#include "paging/pagerflags.h"
 
 #include <cmath>
 

@@ -2,6 +2,7 @@
 #include "paging/pagingjob.h"
 
 #include "core/clock.h"
+#include "paging/pagercheckrun.h"
 #include "publishing/pagertemplate.h"
 
 PagingJob::PagingJob(const Configuration &config, const ReadingsRecord &readings, Clock &clock,
@@ -20,10 +21,13 @@ PagingJob::PagingJob(const Configuration &config, const ReadingsRecord &readings
 
 PagingJob::~PagingJob() = default;
 
-void PagingJob::CheckPagers(PagerFlags &flags)
+std::unique_ptr<Job> PagingJob::CheckPagers()
 {
-    for (const PagerRowProblem &p : m_checks.CheckPagers(flags))
-        emit rowProblem(p.row, p.why);
+    return std::make_unique<PagerCheckRun>(m_checks, m_flags, m_pager,
+                                           [this](const QList<PagerRowProblem> &problems) {
+                                               for (const PagerRowProblem &p : problems)
+                                                   emit rowProblem(p.row, p.why);
+                                           });
 }
 
 PagerReport PagingJob::report(const QString &templatePath) const

@@ -1,11 +1,13 @@
-// The publishing pass: both pages rendered and uploaded, the forecast requested, the hang-up armed.
+// Publishing: the three transfer channels with their status texts, and the passes that use them.
 #pragma once
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
 class Clock;
 class ForecastRetriever;
+class PublishPass;
 class ReadingsRecord;
 class StatusBoard;
 class TransferChannel;
@@ -32,7 +34,12 @@ public:
 
     ForecastRetriever &forecast() { return *m_forecast; }
 
+    // A new publishing pass, not started yet: what the scheduler runs.
+    std::unique_ptr<PublishPass> createPass();
+
 public slots:
+    // "Upload Web Page Now": a pass of its own that runs beside any scheduled one, and is
+    // deleted when it has finished.
     void PublishWebPages();
     void RequestForecast();
 
@@ -41,15 +48,10 @@ signals:
     void graphUploadDone();
 
 private:
-    void renderAndUpload(const QString &templateFile, const QString &outputFile,
-                         const QString &uploadPath, bool deleteFirst, const QString &gustWord,
-                         const QString &averageWord);
-
     Clock &m_clock;
     const Configuration &m_config;
     const ReadingsRecord &m_readings;
     TransferChannel &m_inet1;
-    TransferChannel &m_inet2;
     TransferChannel &m_inet3;
     ForecastRetriever *m_forecast;
     std::function<void()> m_armHangup;

@@ -93,6 +93,11 @@ void Wx::buildStatusBar()
     m_lamp->setFixedSize(side, side);
     m_lamp->setAutoFillBackground(true);
     setLampColor(0);
+    // The scheduler's note on a skipped or abandoned job, beside the jobs' own status text.
+    m_note = new QLabel(m_status.note(), bar);
+    m_note->setObjectName(QStringLiteral("SchedulerNote"));
+    connect(&m_status, &StatusBoard::noteChanged, m_note, &QLabel::setText);
+    bar->addPermanentWidget(m_note);
     bar->addPermanentWidget(m_commCount);
     bar->addPermanentWidget(m_lamp);
 

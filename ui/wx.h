@@ -103,6 +103,7 @@ private:
     QPlainTextEdit *m_forecast = nullptr;
     QLineEdit *m_commCount = nullptr;
     QLabel *m_lamp = nullptr;
+    QLabel *m_note = nullptr;
     QHash<QString, QAction *> m_actions;
     int m_heightWithGauges = 0;
 

@@ -2,7 +2,7 @@
 #include "acquisition/framehandler.h"
 #include "acquisition/readingsrecord.h"
 #include "acquisition/readingstexts.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 #include "simulator/simulatedconsole.h"
 
 #include <benchmark/benchmark.h>

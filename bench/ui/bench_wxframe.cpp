@@ -6,8 +6,8 @@
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "ui/detailwindow.h"
 #include "ui/wx.h"
 

@@ -2,7 +2,7 @@
 #include "acquisition/portkeeper.h"
 #include "acquisition/pseudoterminal.h"
 #include "acquisition/serialport.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

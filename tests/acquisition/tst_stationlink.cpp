@@ -5,8 +5,8 @@
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
-#include "core/manualclock.h"
 #include "fakes/consoleframes.h"
+#include "fakes/manualclock.h"
 
 #include <QtTest>
 

@@ -3,8 +3,9 @@
 #include "acquisition/readingsrecord.h"
 #include "app/runtime.h"
 #include "config/configfile.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/fakejob.h"
+#include "fakes/manualclock.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "scheduler/scheduler.h"
@@ -176,23 +177,38 @@ void TstRuntime::pluggedJobsRunWhenDue()
     c.Graph[UploadGraphs] = 1;
     runtime.setConfiguration(c);
 
+    // Each plugged job records when its runs start; a publishing pass takes 65 s.
+    const auto recorder = [&clock](QList<QDateTime> &starts, int ms) -> JobFactory {
+        return [&clock, &starts, ms] {
+            return std::make_unique<FakeJob>(clock, ms, [&] { starts << clock.now(); });
+        };
+    };
     QList<QDateTime> published;
     QList<QDateTime> graphs;
-    QList<PagerFlags *> flagsSeen;
-    runtime.setPublishing([&] { published << clock.now(); });
-    runtime.setGraphs([&] { graphs << clock.now(); });
-    runtime.setPagerChecks([&](PagerFlags &flags) {
-        flagsSeen << &flags;
-        flags.AlarmPageSent[1] = true;
-    });
-    clock.advanceSeconds(4 * 60);
+    QList<QDateTime> checks;
+    QList<QDateTime> clears;
+    QStringList notes;
+    connect(&runtime.status(), &StatusBoard::noteChanged, [&](const QString &t) { notes << t; });
+    runtime.setPublishing(recorder(published, 65000));
+    runtime.setGraphs(recorder(graphs, 0));
+    runtime.setPaging(recorder(checks, 0), [&] { clears << clock.now(); });
+    clock.advanceTo(QDateTime(kStart.date(), QTime(9, 5, 10)));
 
-    QCOMPARE(published.first(), QDateTime(kStart.date(), QTime(9, 2, 10)));
+    const auto today = [](int h, int m, int s) { return QDateTime(kStart.date(), QTime(h, m, s)); };
+    // Each pass starts on the first tick after the one before has ended.
+    QCOMPARE(published, (QList<QDateTime>{today(9, 2, 10), today(9, 3, 20), today(9, 4, 30)}));
+    QCOMPARE(notes,
+             QStringList(3, "Corvane : Publishing skipped, the previous pass is still running"));
+    QCOMPARE(graphs, QList<QDateTime>{today(9, 3, 0)});
+    QCOMPARE(checks.size(), 26); // every tick, 09:01:00 to 09:05:10
+    QCOMPARE(clears, (QList<QDateTime>{today(9, 5, 0), today(9, 5, 10)}));
+    QVERIFY(runtime.scheduler().isRunning(ScheduledJob::Publishing));
+
+    // Unplugged, the pass in progress is abandoned, and nothing more is published.
+    runtime.setPublishing({});
+    QVERIFY(!runtime.scheduler().isRunning(ScheduledJob::Publishing));
+    clock.advanceSeconds(5 * 60);
     QCOMPARE(published.size(), 3);
-    QCOMPARE(graphs, QList<QDateTime>{QDateTime(kStart.date(), QTime(9, 3))});
-    QCOMPARE(flagsSeen.size(), 23); // every tick, 09:01:00 to 09:04:40
-    QVERIFY(flagsSeen.first() == &runtime.scheduler().pagerFlags());
-    QVERIFY(runtime.scheduler().pagerFlags().AlarmPageSent[1]);
 }
 
 void TstRuntime::framesReachTheMonthLog()
@@ -241,12 +257,10 @@ void TstRuntime::simulatedConsoleFeedsTheRecord()
     QSet<int> groups;
     connect(&runtime.record(), &ReadingsRecord::groupChanged,
             [&](SensorGroup g) { groups.insert(int(g)); });
-    // The console's frames travel through a real pseudo-terminal; give the loop time to read them.
-    for (int i = 0; i < 100 && groups.size() < 5; ++i) {
-        clock.advanceSeconds(2);
-        QTest::qWait(20);
-    }
-    QCOMPARE(groups.size(), 5);
+    // One round of the console's five groups; the frames travel through a real
+    // pseudo-terminal, so only their delivery is waited for.
+    clock.advanceMs(5 * SimulatedConsole::FrameIntervalMs);
+    QTRY_COMPARE(groups.size(), 5);
 }
 
 void TstRuntime::shutDownStopsEverything()

@@ -1,7 +1,7 @@
 // Dial-up control against a fake nmcli that records its calls: only the named connection
 // is ended, the hang-up timer fires once, and a missing nmcli is reported once.
-#include "core/manualclock.h"
 #include "dialup/dialupcontrol.h"
+#include "fakes/manualclock.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -11,12 +11,12 @@ namespace {
 
 // Each call becomes one line of the log, arguments separated by '|'. The reply to the
 // listing of active connections comes from the file "active"; a file "fail" makes every
-// call fail (after any output); a file "hang" makes every call hang.
+// call fail (after any output); a file "hang" makes every call hang, its process id in "pid".
 const char fakeNmcli[] = R"(#!/bin/sh
 dir=$(dirname "$0")
 for a in "$@"; do printf '%s|' "$a" >> "$dir/calls"; done
 printf '\n' >> "$dir/calls"
-[ -e "$dir/hang" ] && exec sleep 120
+[ -e "$dir/hang" ] && { echo $$ > "$dir/pid"; exec sleep 120; }
 case "$*" in
   *"show --active"*) [ -e "$dir/active" ] && while IFS= read -r l; do printf '%s\n' "$l"; done < "$dir/active" ;;
 esac
@@ -37,6 +37,7 @@ private slots:
     void dialBringsTheEntryUp();
     void hangupTimerFiresOnceTenSecondsAfterArming();
     void stuckCallIsKilledAtItsDeadline();
+    void destroyedDuringACallLeavesNoProcess();
     void missingNmcliIsReportedOnce();
 
 private:
@@ -165,6 +166,23 @@ void TstDialupControl::stuckCallIsKilledAtItsDeadline()
     m_clock.advanceMs(DialupControl::CallTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
     QVERIFY(!control.isBusy());
+}
+
+void TstDialupControl::destroyedDuringACallLeavesNoProcess()
+{
+    writeFile("hang", "");
+    auto control = std::make_unique<DialupControl>(m_clock, m_status);
+    control->dial();
+    const auto readPid = [this] {
+        QFile f(m_bin->filePath("pid"));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().trimmed() : QByteArray();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(!readPid().isEmpty(), 10000);
+    const QByteArray pid = readPid();
+    QVERIFY(QFileInfo::exists("/proc/" + pid));
+    control.reset();
+    // Killed and reaped: not even a zombie is left.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists("/proc/" + pid), 10000);
 }
 
 void TstDialupControl::missingNmcliIsReportedOnce()

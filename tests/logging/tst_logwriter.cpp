@@ -1,9 +1,10 @@
-// A logging pass writes both records durably, reports a lost record as failed, and holds no file
-// open afterwards.
+// A logging pass writes both records durably, 3 s apart, reports a lost record as failed, and
+// holds no file open afterwards.
 #include "acquisition/readingsrecord.h"
 #include "core/datetimeformat.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
+#include "logging/loggingpass.h"
 #include "logging/logwriter.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
@@ -71,6 +72,17 @@ void captureTitles(Pass &p)
                      [&p](const QString &t) { p.titles << t; });
 }
 
+// One logging pass, run to its end on the manual clock.
+LogResult runPass(LogWriter &writer, ManualClock &clock)
+{
+    LoggingPass pass(writer, clock);
+    QSignalSpy finished(&pass, &Job::finished);
+    pass.start();
+    clock.advanceMs(LoggingPass::PairDelayMs);
+    return finished.size() == 1 ? pass.result()
+                                : LogResult::failure(QStringLiteral("the pass did not finish"));
+}
+
 } // namespace
 
 class TstLogWriter : public QObject
@@ -78,6 +90,7 @@ class TstLogWriter : public QObject
     Q_OBJECT
 private slots:
     void passWritesTwoRecordsThreeSecondsApart();
+    void abandonedPassWritesNoIndoorRecord();
     void storedValues_data();
     void storedValues();
     void firstRecordOfNewMonthGoesToNewFile();
@@ -92,20 +105,47 @@ void TstLogWriter::passWritesTwoRecordsThreeSecondsApart()
     Pass p(QDateTime(QDate(2026, 3, 9), QTime(14, 0, 0)));
     captureTitles(p);
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
-    const LogResult r = writer.writeLogRecords();
-    QVERIFY2(r.ok(), qPrintable(r.error));
-
     const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
-    const auto out = rows(file, QStringLiteral("Outdoor Data"), {QStringLiteral("Date_Time")});
-    const auto in = rows(file, QStringLiteral("Indoor Data"), {QStringLiteral("Date_Time")});
-    QCOMPARE(out.size(), 1);
-    QCOMPARE(in.size(), 1);
-    QCOMPARE(out[0].value("Date_Time").toString(), QStringLiteral("3/9/2026 2:00:00 PM"));
-    QCOMPARE(in[0].value("Date_Time").toString(), QStringLiteral("3/9/2026 2:00:03 PM"));
-    QCOMPARE(p.clock.secondsWaited(), 3.0);
+    const auto dates = [&file](const char *table) {
+        QStringList out;
+        for (const QVariantMap &row : rows(file, table, {QStringLiteral("Date_Time")}))
+            out << row.value("Date_Time").toString();
+        return out;
+    };
+    LoggingPass pass(writer, p.clock);
+    QSignalSpy finished(&pass, &Job::finished);
+    pass.start();
+    // The outdoor record goes at once; the indoor one waits its 3 s.
+    QCOMPARE(p.titles, QStringList{kStarted});
+    QCOMPARE(dates("Outdoor Data"), QStringList{"3/9/2026 2:00:00 PM"});
+    QVERIFY(pass.isRunning());
+    p.clock.advanceMs(LoggingPass::PairDelayMs - 1);
+    QCOMPARE(dates("Indoor Data"), QStringList());
+    p.clock.advanceMs(1);
+    QCOMPARE(dates("Indoor Data"), QStringList{"3/9/2026 2:00:03 PM"});
+    QCOMPARE(finished.size(), 1);
+    QVERIFY2(pass.result().ok(), qPrintable(pass.result().error));
     QCOMPARE(p.titles, (QStringList{kStarted, kCompleted + QStringLiteral("3/9/2026 2:00:03 PM")}));
     // Nothing is held open between passes.
     QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
+}
+
+void TstLogWriter::abandonedPassWritesNoIndoorRecord()
+{
+    Pass p(QDateTime(QDate(2026, 3, 9), QTime(14, 0, 0)));
+    captureTitles(p);
+    LogWriter writer(p.clock, p.record, p.status, p.dir.path());
+    LoggingPass pass(writer, p.clock);
+    QSignalSpy finished(&pass, &Job::finished);
+    pass.start();
+    pass.abandon();
+    p.clock.advanceSeconds(60);
+    const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 1);
+    QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), 0);
+    QCOMPARE(finished.size(), 0);
+    QCOMPARE(p.titles, QStringList{kStarted});
+    QVERIFY(!pass.result().ok());
 }
 
 void TstLogWriter::storedValues_data()
@@ -155,7 +195,7 @@ void TstLogWriter::storedValues()
     if (!text.isEmpty())
         p.record.setText(field, text);
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
-    QVERIFY(writer.writeLogRecords().ok());
+    QVERIFY(runPass(writer, p.clock).ok());
     const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()), table, {column});
     QCOMPARE(r.size(), 1);
     QCOMPARE(r[0].value(column + "#type").toString(), type);
@@ -167,9 +207,9 @@ void TstLogWriter::firstRecordOfNewMonthGoesToNewFile()
 {
     Pass p(QDateTime(QDate(2026, 1, 31), QTime(23, 58, 0)));
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
-    QVERIFY(writer.writeLogRecords().ok());
+    QVERIFY(runPass(writer, p.clock).ok());
     p.clock.advanceSeconds(120); // 00:00:03 on February 1st
-    QVERIFY(writer.writeLogRecords().ok());
+    QVERIFY(runPass(writer, p.clock).ok());
 
     const QString jan = MonthDatabase(p.dir.path(), QDate(2026, 1, 1));
     const QString feb = MonthDatabase(p.dir.path(), QDate(2026, 2, 1));
@@ -201,14 +241,14 @@ void TstLogWriter::lockedFileLosesOnlyThatRecord()
     QObject::connect(release.get(), &ClockTimer::timeout, [&] { locker.reset(); });
     release->start();
 
-    QVERIFY(!writer.writeLogRecords().ok());
+    QVERIFY(!runPass(writer, p.clock).ok());
     QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 0);
     QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), 1);
     QCOMPARE(p.titles.last(), kFailed + QStringLiteral("5/2/2026 8:00:03 AM"));
 
     // The next pass writes normally.
     p.clock.advanceSeconds(57);
-    QVERIFY(writer.writeLogRecords().ok());
+    QVERIFY(runPass(writer, p.clock).ok());
     QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 1);
     QCOMPARE(p.titles.last(), kCompleted + QStringLiteral("5/2/2026 8:01:03 AM"));
 }
@@ -229,7 +269,7 @@ void TstLogWriter::missingColumnLosesOnlyItsValue()
     captureTitles(p);
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
     // The outdoor record is written without the missing column; the indoor table is missing.
-    QVERIFY(!writer.writeLogRecords().ok());
+    QVERIFY(!runPass(writer, p.clock).ok());
     const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()),
                         QStringLiteral("Outdoor Data"), {QStringLiteral("Temperature")});
     QCOMPARE(r.size(), 1);
@@ -246,13 +286,13 @@ void TstLogWriter::readOnlyDirectoryReportsFailure()
     const int result = runUnprivileged([&] {
         captureTitles(p);
         LogWriter writer(p.clock, p.record, p.status, path);
-        if (writer.writeLogRecords().ok())
+        if (runPass(writer, p.clock).ok())
             return 1;
         if (!p.titles.contains(kStarted) ||
             p.titles.last() != kFailed + QStringLiteral("9/1/2026 12:10:03 AM"))
             return 2;
         writer.ensureMonthDatabase(p.clock.now().date());
-        if (writer.writeLogRecords().ok())
+        if (runPass(writer, p.clock).ok())
             return 1;
         // The reason the month file is missing is shown once while it lasts.
         return p.titles.filter(QStringLiteral("SEP2026.MDB Not Created")).size() == 1 ? 0 : 3;

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "acquisition/serialport.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 #include "acquisition/pseudoterminal.h"
 #include "acquisition/serialport.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "paging/modempager.h"
 #include "simulator/hayesmodemsimulator.h"
 

@@ -1,10 +1,10 @@
 // Which pager rows get a page when, and the alarm texts they get.
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
+#include "fakes/fakejob.h"
+#include "fakes/manualclock.h"
 #include "paging/pagerchecks.h"
-#include "scheduler/logjobs.h"
-#include "scheduler/scheduledjobs.h"
+#include "paging/pagerflags.h"
 #include "scheduler/scheduler.h"
 
 #include <QtTest>
@@ -300,20 +300,24 @@ void TestPagerChecks::unreadableTemplateEndsTheCheck()
 
 namespace {
 
-class NoLog final : public LogJobs
-{
-public:
-    void createMonthDatabase(const QDate &) override {}
-    void writeLogRecords() override {}
-};
-
+// The scheduler with nothing but the pager checks and their flags.
 class PagerJobs final : public ScheduledJobs
 {
 public:
-    std::function<void()> check;
-    void PublishWebPages() override {}
-    void CheckPagers() override { check(); }
-    void GenerateDailyGraphs() override {}
+    PagerJobs(Clock &clock, PagerChecks &checks) : m_clock(clock), m_checks(checks) {}
+    void createMonthDatabase(const QDate &) override {}
+    std::unique_ptr<Job> newRun(ScheduledJob job) override
+    {
+        if (job != ScheduledJob::Paging)
+            return nullptr;
+        return std::make_unique<FakeJob>(m_clock, 0, [this] { m_checks.CheckPagers(m_flags); });
+    }
+    void clearPageSentFlags() override { m_flags.clear(); }
+
+private:
+    Clock &m_clock;
+    PagerChecks &m_checks;
+    PagerFlags m_flags;
 };
 
 } // namespace
@@ -325,10 +329,8 @@ void TestPagerChecks::alarmHeldFortyMinutesPagesOncePerQuarterHour()
     b.config.Pagers[0] = row(2, 1, QVariant(30));
     b.readings.setText(QStringLiteral("GustSpeed"), QStringLiteral("41"));
 
-    PagerJobs jobs;
-    NoLog log;
-    Scheduler scheduler(b.clock, b.config, jobs, log);
-    jobs.check = [&] { b.checks.CheckPagers(scheduler.pagerFlags()); };
+    PagerJobs jobs(b.clock, b.checks);
+    Scheduler scheduler(b.clock, b.config, jobs);
     scheduler.start();
     const QDateTime until = b.clock.now().addSecs(40 * 60);
     while (b.clock.now() < until)

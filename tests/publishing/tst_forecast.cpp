@@ -1,7 +1,7 @@
 // Forecast pages served by a local HTTP server, cut between the two keys.
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
+#include "fakes/manualclock.h"
 #include "localserver.h"
 #include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"

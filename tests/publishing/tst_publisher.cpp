@@ -1,10 +1,11 @@
 // The publishing pass on a manual clock with recording channels.
 #include "acquisition/readingsrecord.h"
 #include "config/configuration.h"
-#include "core/manualclock.h"
 #include "core/statusboard.h"
 #include "fakes/filebytes.h"
+#include "fakes/manualclock.h"
 #include "publishing/publisher.h"
+#include "publishing/publishpass.h"
 #include "recordingchannel.h"
 
 #include <QFile>
@@ -25,6 +26,15 @@ struct Rig
     Publisher publisher{clock, config, readings, status, inet1, inet2, inet3};
 };
 
+// One pass run to its end: page 2, when there is one, after 10 s on the manual clock.
+void runPass(Rig &rig)
+{
+    std::unique_ptr<PublishPass> pass = rig.publisher.createPass();
+    pass->start();
+    rig.clock.advanceMs(PublishPass::SecondPageDelayMs);
+    QVERIFY(!pass->isRunning());
+}
+
 } // namespace
 
 class TestPublisher : public QObject
@@ -35,6 +45,7 @@ private slots:
     void secondPageOnlyWithBothNames_data();
     void secondPageOnlyWithBothNames();
     void secondPageRefusedWhileBusy();
+    void abandonedPassStopsBeforePageTwo();
     void putTextsExact_data();
     void putTextsExact();
     void hangupArmedOnlyWithAutoDisconnect_data();
@@ -100,9 +111,20 @@ void TestPublisher::secondPageOnlyWithBothNames()
     rig.readings.setText("AverageDirection", "300");
     const QDateTime start = rig.clock.now();
 
-    rig.publisher.PublishWebPages();
-
-    QCOMPARE(rig.clock.secondsWaited(), secondPage ? 10.0 : 0.0);
+    std::unique_ptr<PublishPass> pass = rig.publisher.createPass();
+    QSignalSpy finished(pass.get(), &Job::finished);
+    pass->start();
+    QCOMPARE(rig.inet1.operations.size(), 1);
+    if (secondPage) {
+        // Page 2 and the forecast wait their 10 s; the pass runs on meanwhile.
+        rig.clock.advanceMs(PublishPass::SecondPageDelayMs - 1);
+        QCOMPARE(rig.inet1.operations.size(), 1);
+        QCOMPARE(rig.inet2.operations.size(), 0);
+        QCOMPARE(finished.size(), 0);
+        rig.readings.setText("AverageDirection", "90"); // page 2 keeps the pass's words
+        rig.clock.advanceMs(1);
+    }
+    QCOMPARE(finished.size(), 1);
     QCOMPARE(rig.inet1.operations.size(), secondPage ? 2 : 1);
     QCOMPARE(readBytes(c.OutputFile1), QByteArray("T=72.5 wind East 1/15/2026 12:00:00 PM\r\n"));
     if (secondPage && c.OutputFile2.size() > 2) {
@@ -119,11 +141,28 @@ void TestPublisher::secondPageOnlyWithBothNames()
 void TestPublisher::secondPageRefusedWhileBusy()
 {
     Rig rig(m_config);
-    rig.publisher.PublishWebPages(); // page 1 never finishes
+    rig.publisher.PublishWebPages(); // "Upload Web Page Now"; page 1 never finishes
+    rig.clock.advanceSeconds(10);
     QCOMPARE(rig.inet1.attempts.size(), 2);
     QCOMPARE(rig.inet1.operations.size(), 1);
     QVERIFY(QFile::exists(m_config.OutputFile2)); // rendered all the same
     QCOMPARE(rig.inet2.operations.size(), 1);     // and the pass went on
+}
+
+void TestPublisher::abandonedPassStopsBeforePageTwo()
+{
+    Configuration c = m_config;
+    c.AutoDisconnect = true;
+    Rig rig(c);
+    int hangupsArmed = 0;
+    rig.publisher.setHangupArm([&] { ++hangupsArmed; });
+    std::unique_ptr<PublishPass> pass = rig.publisher.createPass();
+    pass->start();
+    pass->abandon();
+    rig.clock.advanceSeconds(60);
+    QCOMPARE(rig.inet1.attempts.size(), 1);
+    QCOMPARE(rig.inet2.attempts.size(), 0);
+    QCOMPARE(hangupsArmed, 0);
 }
 
 void TestPublisher::putTextsExact_data()
@@ -143,7 +182,7 @@ void TestPublisher::putTextsExact()
     c.UploadPath2 = uploadPath + "2";
     Rig rig(c);
     rig.inet1.finishOnExecute = 12;
-    rig.publisher.PublishWebPages();
+    runPass(rig);
     QCOMPARE(rig.inet1.operations, QStringList({"PUT " + c.OutputFile1 + " " + uploadPath,
                                                 "PUT " + c.OutputFile2 + " " + uploadPath + "2"}));
 }

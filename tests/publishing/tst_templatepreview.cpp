@@ -1,6 +1,6 @@
 // Checking a template without uploading: readings from Field=Text lines, one expansion.
 #include "acquisition/readingsrecord.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 #include "publishing/templatepreview.h"
 
 #include <QFile>

@@ -1,7 +1,8 @@
 // Transfer state texts, the actions that states trigger, and where failure reasons go.
-#include "core/manualclock.h"
 #include "core/statusboard.h"
 #include "core/transferlog.h"
+// Transfer state texts and the actions that states trigger.
+#include "fakes/manualclock.h"
 #include "publishing/transferstatus.h"
 #include "recordingchannel.h"
 

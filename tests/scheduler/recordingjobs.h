@@ -1,22 +1,20 @@
-// Scheduled jobs that record when they were called, and can wait or fail like real ones.
+// Scheduled jobs that record when their runs started and ended, and can take long or fail.
 #pragma once
 
-#include "core/clock.h"
-#include "scheduler/logjobs.h"
+#include "fakes/fakejob.h"
 #include "scheduler/scheduledjobs.h"
 
 #include <QDateTime>
 #include <QHash>
 #include <QList>
-#include <functional>
 #include <stdexcept>
 
-class RecordingJobs final : public ScheduledJobs, public LogJobs
+class RecordingJobs final : public ScheduledJobs
 {
 public:
     struct Call
     {
-        QString job; // "publish", "log", "pagers", "graphs", "month"
+        QString job; // "publish", "log", "pagers", "graphs"
         QDateTime at;
     };
 
@@ -24,13 +22,30 @@ public:
 
     QList<Call> calls;
     QList<QDate> monthDates;
-    QHash<QString, double> waitSeconds; // a job that lets events run for this long
-    QHash<QString, bool> throws;        // a job that fails
+    QList<QDateTime> ticks; // each tick asks for the month's file first
+    QList<QDateTime> flagClears;
+    QHash<QString, int> durationMs; // how long a run takes; negative: it never ends
+    QHash<QString, bool> throws;    // making a run fails
     QHash<QString, int> running;
     QHash<QString, int> mostAtOnce;
+    QHash<QString, QList<QDateTime>> abandonedAt;
     // Which other jobs were running whenever a job started.
     QHash<QString, QStringList> startedDuring;
-    std::function<void()> pagerWork;
+
+    static QString name(ScheduledJob job)
+    {
+        switch (job) {
+        case ScheduledJob::Publishing:
+            return QStringLiteral("publish");
+        case ScheduledJob::Logging:
+            return QStringLiteral("log");
+        case ScheduledJob::Paging:
+            return QStringLiteral("pagers");
+        case ScheduledJob::Graphs:
+            break;
+        }
+        return QStringLiteral("graphs");
+    }
 
     QList<QDateTime> times(const QString &job) const
     {
@@ -42,33 +57,36 @@ public:
         return t;
     }
 
-    void PublishWebPages() override { run(QStringLiteral("publish")); }
-    void CheckPagers() override
+    void createMonthDatabase(const QDate &date) override
     {
-        run(QStringLiteral("pagers"));
-        if (pagerWork)
-            pagerWork();
+        monthDates << date;
+        ticks << m_clock.now();
     }
-    void GenerateDailyGraphs() override { run(QStringLiteral("graphs")); }
-    void createMonthDatabase(const QDate &date) override { monthDates << date; }
-    void writeLogRecords() override { run(QStringLiteral("log")); }
+    void clearPageSentFlags() override { flagClears << m_clock.now(); }
+    std::unique_ptr<Job> newRun(ScheduledJob which) override
+    {
+        const QString job = name(which);
+        if (throws.value(job)) {
+            calls << Call{job, m_clock.now()};
+            throw std::runtime_error("job failed");
+        }
+        auto run = std::make_unique<FakeJob>(m_clock, durationMs.value(job), [this, job] {
+            calls << Call{job, m_clock.now()};
+            for (auto it = running.cbegin(); it != running.cend(); ++it) {
+                if (it.value() > 0)
+                    startedDuring[job] << it.key();
+            }
+            const int now = ++running[job];
+            mostAtOnce[job] = qMax(mostAtOnce.value(job), now);
+        });
+        run->onEnd = [this, job](bool abandoned) {
+            --running[job];
+            if (abandoned)
+                abandonedAt[job] << m_clock.now();
+        };
+        return run;
+    }
 
 private:
-    void run(const QString &job)
-    {
-        calls << Call{job, m_clock.now()};
-        for (auto it = running.cbegin(); it != running.cend(); ++it) {
-            if (it.value() > 0)
-                startedDuring[job] << it.key();
-        }
-        const int now = ++running[job];
-        mostAtOnce[job] = qMax(mostAtOnce.value(job), now);
-        if (waitSeconds.value(job) > 0)
-            WaitSeconds(m_clock, waitSeconds.value(job));
-        --running[job];
-        if (throws.value(job))
-            throw std::runtime_error("job failed");
-    }
-
     Clock &m_clock;
 };

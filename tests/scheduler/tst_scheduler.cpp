@@ -1,10 +1,14 @@
 // Every calling rule of Timer1, proven with recording jobs on a manual clock.
 #include "config/configuration.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 #include "scheduler/recordingjobs.h"
 #include "scheduler/scheduler.h"
 
+#include <QScopeGuard>
+#include <QSignalSpy>
 #include <QtTest>
+
+#include <ctime>
 
 namespace {
 
@@ -15,8 +19,7 @@ QDateTime at(int y, int mo, int d, int h, int mi, int s = 0)
 
 struct Rig
 {
-    explicit Rig(const QDateTime &start)
-        : clock(start), jobs(clock), scheduler(clock, config, jobs, jobs)
+    explicit Rig(const QDateTime &start) : clock(start), jobs(clock), scheduler(clock, config, jobs)
     {
         scheduler.start();
     }
@@ -26,26 +29,46 @@ struct Rig
     Scheduler scheduler;
 };
 
-enum class Job { Publishing, Logging };
+enum class DueJob { Publishing, Logging };
 
-QString jobName(Job j)
+QString jobName(DueJob j)
 {
-    return j == Job::Publishing ? QStringLiteral("publish") : QStringLiteral("log");
+    return j == DueJob::Publishing ? QStringLiteral("publish") : QStringLiteral("log");
 }
 
-void setInterval(Configuration &c, Job j, qint16 minutes)
+void setInterval(Configuration &c, DueJob j, qint16 minutes)
 {
-    (j == Job::Publishing ? c.UploadInterval : c.LoggingInterval) = minutes;
+    (j == DueJob::Publishing ? c.UploadInterval : c.LoggingInterval) = minutes;
 }
 
-QDateTime nextDue(const Scheduler &s, Job j)
+QDateTime nextDue(const Scheduler &s, DueJob j)
 {
-    return j == Job::Publishing ? s.state().NextUploadTime : s.state().NextLogTime;
+    return j == DueJob::Publishing ? s.state().NextUploadTime : s.state().NextLogTime;
+}
+
+// Every job due from 08:01 on: publishing and logging every minute, a pager row, the
+// graph run at 08:05.
+void everyJobOn(Configuration &c)
+{
+    c.UploadInterval = 1;
+    c.LoggingInterval = 1;
+    c.Pagers[0].Enabled = 1;
+    c.Graph[GraphUploadTime] = at(2001, 1, 1, 8, 5);
+    c.Graph[UploadGraphs] = 1;
+}
+
+void setTimeZone(const QByteArray &tz)
+{
+    if (tz.isEmpty())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", tz);
+    tzset();
 }
 
 } // namespace
 
-Q_DECLARE_METATYPE(Job)
+Q_DECLARE_METATYPE(DueJob)
 
 class TstScheduler : public QObject
 {
@@ -64,13 +87,21 @@ private slots:
     void monthDatabaseOnEveryTickEvenWithLoggingOff();
     void pagerChecksOnlyWhenARowIsEnabled_data();
     void pagerChecksOnlyWhenARowIsEnabled();
-    void pagerFlagsClearedEveryQuarterHour_data();
-    void pagerFlagsClearedEveryQuarterHour();
+    void pageSentFlagsClearedInTheQuarterHourMinutes();
     void dailyGraphs_data();
     void dailyGraphs();
-    void nestedTickDoesNotRerunARunningJob_data();
-    void nestedTickDoesNotRerunARunningJob();
+    void timer1TicksOnWhileAJobRuns_data();
+    void timer1TicksOnWhileAJobRuns();
+    void runningJobIsSkippedNotStartedAgain_data();
+    void runningJobIsSkippedNotStartedAgain();
+    void overrunningJobIsAbandoned_data();
+    void overrunningJobIsAbandoned();
+    void summerTimeChanges_data();
+    void summerTimeChanges();
     void failingStepDoesNotStopTheOthers();
+
+private:
+    QByteArray m_savedTz = qgetenv("TZ");
 };
 
 void TstScheduler::timer1FirstTickAfter20sThenEvery10s()
@@ -93,17 +124,17 @@ void TstScheduler::timer1FirstTickAfter20sThenEvery10s()
 
 void TstScheduler::nonPositiveIntervalNeverRuns_data()
 {
-    QTest::addColumn<Job>("job");
+    QTest::addColumn<DueJob>("job");
     QTest::addColumn<int>("interval");
-    QTest::newRow("publishing 0") << Job::Publishing << 0;
-    QTest::newRow("publishing -5") << Job::Publishing << -5;
-    QTest::newRow("logging 0") << Job::Logging << 0;
-    QTest::newRow("logging -1") << Job::Logging << -1;
+    QTest::newRow("publishing 0") << DueJob::Publishing << 0;
+    QTest::newRow("publishing -5") << DueJob::Publishing << -5;
+    QTest::newRow("logging 0") << DueJob::Logging << 0;
+    QTest::newRow("logging -1") << DueJob::Logging << -1;
 }
 
 void TstScheduler::nonPositiveIntervalNeverRuns()
 {
-    QFETCH(Job, job);
+    QFETCH(DueJob, job);
     QFETCH(int, interval);
     Rig r(at(2026, 1, 15, 12, 0));
     setInterval(r.config, job, qint16(interval));
@@ -114,23 +145,23 @@ void TstScheduler::nonPositiveIntervalNeverRuns()
 
 void TstScheduler::firstRunOneIntervalAfterFirstTick_data()
 {
-    QTest::addColumn<Job>("job");
+    QTest::addColumn<DueJob>("job");
     QTest::addColumn<int>("interval");
     QTest::addColumn<QDateTime>("firstRun");
     QTest::addColumn<QDateTime>("secondRun");
     // First tick 12:00:20 sets the due time to 12:00:20 + interval; a due time must be
     // passed, so the tick at that very second does not fire, the next one does.
     QTest::newRow("publishing every 5")
-        << Job::Publishing << 5 << at(2026, 1, 15, 12, 5, 30) << at(2026, 1, 15, 12, 10, 30);
+        << DueJob::Publishing << 5 << at(2026, 1, 15, 12, 5, 30) << at(2026, 1, 15, 12, 10, 30);
     QTest::newRow("logging every 1")
-        << Job::Logging << 1 << at(2026, 1, 15, 12, 1, 30) << at(2026, 1, 15, 12, 2, 30);
+        << DueJob::Logging << 1 << at(2026, 1, 15, 12, 1, 30) << at(2026, 1, 15, 12, 2, 30);
     QTest::newRow("logging every 15")
-        << Job::Logging << 15 << at(2026, 1, 15, 12, 15, 30) << at(2026, 1, 15, 12, 30, 30);
+        << DueJob::Logging << 15 << at(2026, 1, 15, 12, 15, 30) << at(2026, 1, 15, 12, 30, 30);
 }
 
 void TstScheduler::firstRunOneIntervalAfterFirstTick()
 {
-    QFETCH(Job, job);
+    QFETCH(DueJob, job);
     QFETCH(int, interval);
     QFETCH(QDateTime, firstRun);
     QFETCH(QDateTime, secondRun);
@@ -145,14 +176,14 @@ void TstScheduler::firstRunOneIntervalAfterFirstTick()
 
 void TstScheduler::minuteZeroSkippedButAdvanced_data()
 {
-    QTest::addColumn<Job>("job");
-    QTest::newRow("publishing") << Job::Publishing;
-    QTest::newRow("logging") << Job::Logging;
+    QTest::addColumn<DueJob>("job");
+    QTest::newRow("publishing") << DueJob::Publishing;
+    QTest::newRow("logging") << DueJob::Logging;
 }
 
 void TstScheduler::minuteZeroSkippedButAdvanced()
 {
-    QFETCH(Job, job);
+    QFETCH(DueJob, job);
     // Started 11:58: the first due time 12:00:20 falls in minute 0 while the last-run
     // minute still holds its starting 0.
     Rig r(at(2026, 1, 15, 11, 58));
@@ -166,17 +197,17 @@ void TstScheduler::minuteZeroSkippedButAdvanced()
 
 void TstScheduler::catchUpAfterSuspendAtMostOncePerMinute_data()
 {
-    QTest::addColumn<Job>("job");
+    QTest::addColumn<DueJob>("job");
     QTest::addColumn<int>("interval");
     QTest::addColumn<int>("suspendMinutes");
-    QTest::newRow("publishing every 2, one hour away") << Job::Publishing << 2 << 60;
-    QTest::newRow("logging every 1, half an hour away") << Job::Logging << 1 << 30;
-    QTest::newRow("logging every 10, two hours away") << Job::Logging << 10 << 120;
+    QTest::newRow("publishing every 2, one hour away") << DueJob::Publishing << 2 << 60;
+    QTest::newRow("logging every 1, half an hour away") << DueJob::Logging << 1 << 30;
+    QTest::newRow("logging every 10, two hours away") << DueJob::Logging << 10 << 120;
 }
 
 void TstScheduler::catchUpAfterSuspendAtMostOncePerMinute()
 {
-    QFETCH(Job, job);
+    QFETCH(DueJob, job);
     QFETCH(int, interval);
     QFETCH(int, suspendMinutes);
     Rig r(at(2026, 1, 15, 12, 3));
@@ -263,42 +294,16 @@ void TstScheduler::pagerChecksOnlyWhenARowIsEnabled()
     QCOMPARE(r.jobs.times("pagers").size(), runs ? 3 : 0);
 }
 
-void TstScheduler::pagerFlagsClearedEveryQuarterHour_data()
+void TstScheduler::pageSentFlagsClearedInTheQuarterHourMinutes()
 {
-    QTest::addColumn<int>("setAtMinute");
-    QTest::addColumn<int>("clearedAtMinute");
-    QTest::newRow("hourly page at :00") << 0 << 5;
-    QTest::newRow(":06 waits for :20") << 6 << 20;
-    QTest::newRow(":34") << 34 << 35;
-    QTest::newRow(":36") << 36 << 50;
-    QTest::newRow(":51 waits for :05 of the next hour") << 51 << 65;
-}
-
-void TstScheduler::pagerFlagsClearedEveryQuarterHour()
-{
-    QFETCH(int, setAtMinute);
-    QFETCH(int, clearedAtMinute);
-    const QDateTime start = at(2026, 1, 15, 9, 59, 40);
-    Rig r(start); // ticks on every whole 10 s from 10:00:00
-    r.config.Pagers[3].Enabled = 1;
-    const QDateTime setAt = at(2026, 1, 15, 10, 0).addSecs(setAtMinute * 60);
-    // The pager checks set the flags (before paging) once, at `setAt`.
-    r.jobs.pagerWork = [&] {
-        if (r.clock.now() == setAt) {
-            PagerFlags &f = r.scheduler.pagerFlags();
-            f.HourlyPageSent[0] = true;
-            f.DailyPageSent[3] = true;
-            f.AlarmPageSent[4] = true;
-        }
-    };
-    r.clock.advanceSeconds(start.secsTo(setAt));
-    QVERIFY(r.scheduler.pagerFlags().HourlyPageSent[0]);
-    const QDateTime clearAt = at(2026, 1, 15, 10, 0).addSecs(clearedAtMinute * 60);
-    r.clock.advanceSeconds(setAt.secsTo(clearAt) - 10);
-    const PagerFlags &f = r.scheduler.pagerFlags();
-    QVERIFY(f.HourlyPageSent[0] && f.DailyPageSent[3] && f.AlarmPageSent[4]);
-    r.clock.advanceSeconds(10);
-    QVERIFY(!f.HourlyPageSent[0] && !f.DailyPageSent[3] && !f.AlarmPageSent[4]);
+    Rig r(at(2026, 1, 15, 9, 59, 40)); // ticks on every whole 10 s from 10:00:00
+    r.clock.advanceTo(at(2026, 1, 15, 11, 0));
+    // Every tick of minutes 5, 20, 35 and 50 clears, pager rows enabled or not.
+    QCOMPARE(r.jobs.flagClears.size(), 4 * 6);
+    for (const QDateTime &t : std::as_const(r.jobs.flagClears))
+        QVERIFY2(QList<int>({5, 20, 35, 50}).contains(t.time().minute()), qPrintable(t.toString()));
+    QCOMPARE(r.jobs.flagClears.first(), at(2026, 1, 15, 10, 5));
+    QCOMPARE(r.jobs.flagClears.last(), at(2026, 1, 15, 10, 50, 50));
 }
 
 void TstScheduler::dailyGraphs_data()
@@ -341,45 +346,218 @@ void TstScheduler::dailyGraphs()
     QCOMPARE(r.jobs.times("graphs"), runs);
 }
 
-void TstScheduler::nestedTickDoesNotRerunARunningJob_data()
+void TstScheduler::timer1TicksOnWhileAJobRuns_data()
 {
     QTest::addColumn<QString>("job");
-    QTest::addColumn<double>("waits");
-    QTest::addColumn<int>("expectedRuns");
-    // Every job lets events run for longer than the ticks come, so ticks nest inside it.
-    QTest::newRow("publishing every minute waits 95 s") << "publish" << 95.0 << 10;
-    QTest::newRow("logging every minute waits 75 s") << "log" << 75.0 << 10;
-    QTest::newRow("pager checks wait 25 s") << "pagers" << 25.0 << -1;
-    QTest::newRow("graph run waits 30 min") << "graphs" << 1800.0 << 1;
+    QTest::addColumn<int>("seconds");
+    QTest::newRow("graph run of 10 minutes") << "graphs" << 600;
+    QTest::newRow("pager check of 10 minutes") << "pagers" << 600;
+    QTest::newRow("publishing pass of 4 minutes") << "publish" << 240;
 }
 
-void TstScheduler::nestedTickDoesNotRerunARunningJob()
+void TstScheduler::timer1TicksOnWhileAJobRuns()
 {
     QFETCH(QString, job);
-    QFETCH(double, waits);
-    QFETCH(int, expectedRuns);
+    QFETCH(int, seconds);
     Rig r(at(2026, 1, 15, 8, 0, 40)); // ticks on whole 10 s from 08:01:00
-    r.config.UploadInterval = 1;
-    r.config.LoggingInterval = 1;
-    r.config.Pagers[0].Enabled = 1;
-    r.config.Graph[GraphUploadTime] = at(2001, 1, 1, 8, 5);
-    r.config.Graph[UploadGraphs] = 1;
-    r.jobs.waitSeconds[job] = waits;
-    r.clock.advanceSeconds(20 * 60);
+    everyJobOn(r.config);
+    r.jobs.durationMs[job] = seconds * 1000;
+    r.clock.advanceTo(at(2026, 1, 15, 8, 20, 40));
 
+    // Ticks every 10 s, however long the job takes.
+    QCOMPARE(r.jobs.ticks.size(), 119);
+    for (int i = 0; i < r.jobs.ticks.size(); ++i)
+        QCOMPARE(r.jobs.ticks[i], at(2026, 1, 15, 8, 1).addSecs(10 * i));
+    // The long job ran, one run at a time, for its whole length.
     QCOMPARE(r.jobs.mostAtOnce.value(job), 1);
+    QVERIFY(r.jobs.abandonedAt.value(job).isEmpty());
     const QList<QDateTime> runs = r.jobs.times(job);
-    if (expectedRuns >= 0) {
-        // A job held up by its own long run catches up afterwards, once per minute.
-        QVERIFY(runs.size() >= expectedRuns);
-    }
-    // The other jobs keep running inside the long one.
-    const QStringList others = {"publish", "log", "pagers"};
-    for (const QString &other : others) {
+    QVERIFY(!runs.isEmpty());
+    if (runs.size() > 1)
+        QVERIFY(runs[0].secsTo(runs[1]) >= seconds);
+    // Logging, publishing and the pager checks went on while it ran.
+    for (const QString &other : {"log", "publish", "pagers"}) {
         if (other != job)
             QVERIFY2(r.jobs.startedDuring.value(other).contains(job), qPrintable(other));
     }
+    if (job == "graphs") {
+        // Ten logging passes, one a minute, and a pager check on every tick of the run.
+        int logs = 0;
+        int checks = 0;
+        for (const RecordingJobs::Call &c : std::as_const(r.jobs.calls)) {
+            const bool during = c.at >= runs[0] && c.at < runs[0].addSecs(seconds);
+            logs += during && c.job == "log";
+            checks += during && c.job == "pagers";
+        }
+        QCOMPARE(logs, 10);
+        QCOMPARE(checks, 60);
+    }
     QCOMPARE(r.jobs.times("graphs").size(), 1);
+}
+
+void TstScheduler::runningJobIsSkippedNotStartedAgain_data()
+{
+    QTest::addColumn<QString>("job");
+    QTest::addColumn<int>("seconds");
+    QTest::addColumn<QDateTime>("firstRun");
+    QTest::addColumn<QDateTime>("skippedAt");
+    QTest::addColumn<QDateTime>("secondRun");
+    QTest::addColumn<QString>("text");
+    // Publishing every minute: due at 08:03:00, seen at 08:03:10 while the first pass runs
+    // until 08:04:40; the due time is left alone, so the pass comes on the next tick.
+    QTest::newRow("publishing pass of 150 s")
+        << "publish" << 150 << at(2026, 1, 15, 8, 2, 10) << at(2026, 1, 15, 8, 3, 10)
+        << at(2026, 1, 15, 8, 4, 50)
+        << "Corvane : Publishing skipped, the previous pass is still running";
+    QTest::newRow("pager check of 25 s")
+        << "pagers" << 25 << at(2026, 1, 15, 8, 1) << at(2026, 1, 15, 8, 1, 10)
+        << at(2026, 1, 15, 8, 1, 30)
+        << "Corvane : Pager checks skipped, the previous check is still running";
+}
+
+void TstScheduler::runningJobIsSkippedNotStartedAgain()
+{
+    QFETCH(QString, job);
+    QFETCH(int, seconds);
+    QFETCH(QDateTime, firstRun);
+    QFETCH(QDateTime, skippedAt);
+    QFETCH(QDateTime, secondRun);
+    QFETCH(QString, text);
+    Rig r(at(2026, 1, 15, 8, 0, 40));
+    r.config.UploadInterval = 1;
+    r.config.Pagers[0].Enabled = 1;
+    r.jobs.durationMs[job] = seconds * 1000;
+    QList<QDateTime> skips;
+    QList<QDateTime> dueWhenSkipped;
+    QSignalSpy skipped(&r.scheduler, &Scheduler::skipped);
+    connect(&r.scheduler, &Scheduler::skipped, this, [&] {
+        skips << r.clock.now();
+        dueWhenSkipped << r.scheduler.state().NextUploadTime;
+    });
+    r.clock.advanceTo(secondRun);
+
+    const QList<QDateTime> runs = r.jobs.times(job);
+    QCOMPARE(runs, (QList<QDateTime>{firstRun, secondRun}));
+    QCOMPARE(r.jobs.mostAtOnce.value(job), 1);
+    // One skip for the first run, however many ticks it saw.
+    QCOMPARE(skips, QList<QDateTime>{skippedAt});
+    QCOMPARE(skipped[0][0].value<ScheduledJob>(),
+             job == "publish" ? ScheduledJob::Publishing : ScheduledJob::Paging);
+    QCOMPARE(skipped[0][1].toString(), text);
+    if (job == "publish")
+        QCOMPARE(dueWhenSkipped.first(), at(2026, 1, 15, 8, 3)); // not advanced by the skip
+}
+
+void TstScheduler::overrunningJobIsAbandoned_data()
+{
+    QTest::addColumn<ScheduledJob>("job");
+    QTest::addColumn<QDateTime>("firstRun");
+    QTest::addColumn<bool>("runsAgain");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("publishing") << ScheduledJob::Publishing << at(2026, 1, 15, 8, 2, 10) << true
+                                << "Corvane : Publishing abandoned, the pass took longer than 5 "
+                                   "minutes";
+    QTest::newRow("logging") << ScheduledJob::Logging << at(2026, 1, 15, 8, 2, 10) << true
+                             << "Corvane : Database Logging abandoned, the pass took longer than "
+                                "1 minute";
+    QTest::newRow("pager checks")
+        << ScheduledJob::Paging << at(2026, 1, 15, 8, 1) << true
+        << "Corvane : Pager checks abandoned, the check took longer than 20 minutes";
+    QTest::newRow("daily graphs")
+        << ScheduledJob::Graphs << at(2026, 1, 15, 8, 5) << false
+        << "Corvane : Daily graphs abandoned, the run took longer than 20 minutes";
+}
+
+void TstScheduler::overrunningJobIsAbandoned()
+{
+    QFETCH(ScheduledJob, job);
+    QFETCH(QDateTime, firstRun);
+    QFETCH(bool, runsAgain);
+    QFETCH(QString, text);
+    Rig r(at(2026, 1, 15, 8, 0, 40));
+    everyJobOn(r.config);
+    const QString name = RecordingJobs::name(job);
+    r.jobs.durationMs[name] = -1; // stuck: never finishes on its own
+    QSignalSpy abandoned(&r.scheduler, &Scheduler::abandoned);
+    const QDateTime limit = firstRun.addMSecs(Scheduler::maxRunMs(job));
+    r.clock.advanceTo(limit.addSecs(-10));
+    QVERIFY(r.scheduler.isRunning(job));
+    QCOMPARE(abandoned.size(), 0);
+
+    r.clock.advanceSeconds(10);
+    QCOMPARE(r.jobs.abandonedAt.value(name), QList<QDateTime>{limit});
+    QCOMPARE(abandoned.size(), 1);
+    QCOMPARE(abandoned[0][0].value<ScheduledJob>(), job);
+    QCOMPARE(abandoned[0][1].toString(), text);
+    // The job is free again: a job that is due starts afresh on the same tick.
+    const QList<QDateTime> runs = r.jobs.times(name);
+    QCOMPARE(runs.first(), firstRun);
+    QCOMPARE(runs.size(), runsAgain ? 2 : 1);
+    if (runsAgain)
+        QCOMPARE(runs.last(), limit);
+    QCOMPARE(r.jobs.mostAtOnce.value(name), 1);
+}
+
+void TstScheduler::summerTimeChanges_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QDateTime>("start"); // local time, two days are run from here
+    QTest::addColumn<QTime>("graphTime");
+    QTest::addColumn<QList<QDateTime>>("graphRuns"); // UTC
+    const auto utc = [](int mo, int d, int h, int mi) {
+        return QDateTime(QDate(2026, mo, d), QTime(h, mi), Qt::UTC);
+    };
+    // Europe: 29 March 02:00 CET becomes 03:00 CEST; 25 October 03:00 CEST becomes 02:00 CET.
+    // A graph time in the hour that is skipped runs when the clock jumps over it.
+    QTest::newRow("Europe spring, graph in the skipped hour")
+        << QByteArray("Europe/Berlin") << at(2026, 3, 28, 12, 0) << QTime(2, 30)
+        << QList<QDateTime>{utc(3, 29, 1, 0), utc(3, 30, 0, 30)};
+    // 01:30 runs; its clearing minute 02:30 is skipped, and comes with the jump.
+    QTest::newRow("Europe spring, clearing in the skipped hour")
+        << QByteArray("Europe/Berlin") << at(2026, 3, 28, 12, 0) << QTime(1, 30)
+        << QList<QDateTime>{utc(3, 29, 0, 30), utc(3, 29, 23, 30)};
+    // 02:30 comes twice; the flag, cleared only at 03:30, keeps the second from running.
+    QTest::newRow("Europe autumn, graph in the repeated hour")
+        << QByteArray("Europe/Berlin") << at(2026, 10, 24, 12, 0) << QTime(2, 30)
+        << QList<QDateTime>{utc(10, 25, 0, 30), utc(10, 26, 1, 30)};
+    // US: 8 March 02:00 EST becomes 03:00 EDT; 1 November 02:00 EDT becomes 01:00 EST.
+    QTest::newRow("US spring, graph in the skipped hour")
+        << QByteArray("America/New_York") << at(2026, 3, 7, 12, 0) << QTime(2, 15)
+        << QList<QDateTime>{utc(3, 8, 7, 0), utc(3, 9, 6, 15)};
+    QTest::newRow("US autumn, graph in the repeated hour")
+        << QByteArray("America/New_York") << at(2026, 10, 31, 12, 0) << QTime(1, 30)
+        << QList<QDateTime>{utc(11, 1, 5, 30), utc(11, 2, 6, 30)};
+}
+
+// Due times are instants: one-minute logging gives one pass per real minute across both
+// changes, none lost in the skipped hour, none repeated in the repeated one. The graph run
+// keeps to once a day.
+void TstScheduler::summerTimeChanges()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDateTime, start);
+    QFETCH(QTime, graphTime);
+    QFETCH(QList<QDateTime>, graphRuns);
+    setTimeZone(zone);
+    const auto restore = qScopeGuard([this] { setTimeZone(m_savedTz); });
+    const QDateTime inSummer(QDate(2026, 7, 1), QTime(12, 0));
+    QCOMPARE(inSummer.offsetFromUtc(), zone.startsWith("Europe") ? 7200 : -4 * 3600);
+    const QDateTime startHere(start.date(), start.time()); // read in the zone just set
+
+    Rig r(startHere);
+    r.config.LoggingInterval = 1;
+    r.config.Graph[GraphUploadTime] = graphTime;
+    r.config.Graph[UploadGraphs] = 1;
+    r.clock.advanceSeconds(2 * 86400);
+
+    QList<QDateTime> ran;
+    for (const QDateTime &t : r.jobs.times("graphs"))
+        ran << t.toUTC();
+    QCOMPARE(ran, graphRuns);
+    const QList<QDateTime> logs = r.jobs.times("log");
+    QCOMPARE(logs.size(), 2 * 24 * 60 - 1); // the first one minute after the first tick
+    for (int i = 1; i < logs.size(); ++i)
+        QVERIFY2(logs[i - 1].secsTo(logs[i]) == 60, qPrintable(logs[i].toString(Qt::ISODate)));
 }
 
 void TstScheduler::failingStepDoesNotStopTheOthers()
@@ -396,7 +574,7 @@ void TstScheduler::failingStepDoesNotStopTheOthers()
     // Every tick reached the pager checks and kept Timer1 going.
     QCOMPARE(r.jobs.times("pagers").size(), r.jobs.monthDates.size());
     QCOMPARE(r.jobs.monthDates.size(), 17);
-    QVERIFY(!r.scheduler.inTick());
+    QVERIFY(!r.scheduler.isBusy());
 }
 
 QTEST_GUILESS_MAIN(TstScheduler)

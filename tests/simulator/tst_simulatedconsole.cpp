@@ -4,8 +4,8 @@
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
-#include "core/manualclock.h"
 #include "simulator/simulatedconsole.h"
+#include "fakes/manualclock.h"
 
 #include <QtTest>
 

@@ -206,6 +206,13 @@ void TstWx::statusBarAndTitleFollowStatusBoard()
     QStatusTipEvent tip{QString()};
     QApplication::sendEvent(f.wx.get(), &tip);
     QCOMPARE(bar->currentMessage(), QString("Corvane is connecting to the host computer."));
+    // The scheduler's note has a place of its own in the status bar.
+    const QString skip("Corvane : Publishing skipped, the previous pass is still running");
+    f.status.setNote(skip);
+    auto *note = bar->findChild<QLabel *>("SchedulerNote");
+    QVERIFY(note);
+    QCOMPARE(note->text(), skip);
+    QCOMPARE(bar->currentMessage(), QString("Corvane is connecting to the host computer."));
 }
 
 void TstWx::viewForecastToggles()

@@ -2,7 +2,7 @@
 // the gauge panel before any reading arrives, and a saved setup reapplies them.
 #include "app/runtime.h"
 #include "config/configfile.h"
-#include "core/manualclock.h"
+#include "fakes/manualclock.h"
 #include "ui/wx.h"
 
 #include <QLabel>

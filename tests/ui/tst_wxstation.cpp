@@ -4,8 +4,8 @@
 #include "acquisition/pseudoterminal.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
-#include "core/manualclock.h"
 #include "fakes/consoleframes.h"
+#include "fakes/manualclock.h"
 #include "wxfixture.h"
 
 #include <QtTest>

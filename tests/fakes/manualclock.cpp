@@ -1,5 +1,5 @@
 // Manual clock for tests and benchmarks.
-#include "manualclock.h"
+#include "fakes/manualclock.h"
 
 #include <QCoreApplication>
 
@@ -19,7 +19,7 @@ public:
     {
         m_interval = ms;
         if (m_active)
-            m_deadline = m_started + m_interval; // as QTimer: a running timer counts from its start
+            start(); // as QTimer: a running timer restarts with the new interval
     }
     int interval() const override { return m_interval; }
     void setSingleShot(bool s) override { m_singleShot = s; }
@@ -59,27 +59,6 @@ void ManualClock::setNow(const QDateTime &wall)
     m_wallAtZero = wall.addMSecs(-m_monotonic);
 }
 
-void ManualClock::waitSeconds(double seconds)
-{
-    m_waited += seconds;
-    // Step in small slices so that events posted by timers fired on the way run in
-    // the order they would with real time.
-    qint64 left = qint64(seconds * 1000.0);
-    QCoreApplication::processEvents();
-    while (left > 0) {
-        const qint64 step = qMin<qint64>(left, 100);
-        advanceMs(step);
-        left -= step;
-        QCoreApplication::processEvents();
-    }
-}
-
-void ManualClock::pauseSeconds(double seconds)
-{
-    m_paused += seconds;
-    advanceMs(qint64(seconds * 1000.0));
-}
-
 std::unique_ptr<ClockTimer> ManualClock::createTimer(QObject *parent)
 {
     return std::make_unique<ManualTimer>(this, parent);
@@ -99,11 +78,12 @@ void ManualClock::advanceMs(qint64 ms)
 {
     const qint64 target = m_monotonic + qMax<qint64>(0, ms);
     for (;;) {
-        // The earliest due timer; a timer fired may start, stop or delete timers, and may
-        // itself advance the clock (a nested wait), so the list is searched afresh each time.
+        // The earliest due timer; a timer fired may start, stop or delete timers, and a
+        // test's handler may advance the clock itself, so the list is searched afresh.
         ManualTimer *next = nullptr;
         for (ManualTimer *t : std::as_const(m_timers)) {
-            if (t->m_active && t->m_deadline <= target && (!next || t->m_deadline < next->m_deadline))
+            if (t->m_active && t->m_deadline <= target &&
+                (!next || t->m_deadline < next->m_deadline))
                 next = t;
         }
         if (!next)
@@ -116,6 +96,7 @@ void ManualClock::advanceMs(qint64 ms)
             next->m_deadline += qMax(1, next->m_interval);
         }
         emit next->timeout();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     }
     m_monotonic = qMax(m_monotonic, target);
 }
