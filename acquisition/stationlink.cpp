@@ -88,8 +88,12 @@ void StationLink::lamp(int color)
 void StationLink::frameChecked(const QByteArray &frame)
 {
     const int units = m_displayUnits ? m_displayUnits() : 0;
-    if (applyFrame(frame, m_record, units, m_clock.now().date()))
-        ++m_counters.framesDecoded;
+    const QDateTime now = m_clock.now();
+    if (!applyFrame(frame, m_record, units, now.date()))
+        return;
+    ++m_counters.framesDecoded;
+    m_lastFrameMs = m_clock.monotonicMs();
+    m_lastFrameTime = now;
 }
 
 void StationLink::frameDropped(FrameDrop why, const QByteArray &bytes)

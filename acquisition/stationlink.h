@@ -4,6 +4,7 @@
 
 #include "acquisition/framehandler.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <functional>
 #include <memory>
@@ -38,6 +39,9 @@ public:
     // Label41's BackColor: 255 while a frame is handled (and after a bad checksum), 0 after.
     int lampColor() const { return m_lampColor; }
     const LinkCounters &counters() const { return m_counters; }
+    // When the last good frame was decoded: monotonic ms (-1 before the first) and wall time.
+    qint64 lastFrameMs() const { return m_lastFrameMs; }
+    QDateTime lastFrameTime() const { return m_lastFrameTime; }
 
 signals:
     void commCountChanged(int count);
@@ -65,4 +69,6 @@ private:
     int m_commCount = 0;
     int m_lampColor = 0;
     LinkCounters m_counters;
+    qint64 m_lastFrameMs = -1;
+    QDateTime m_lastFrameTime;
 };

@@ -1,11 +1,13 @@
 // Building the engine and running its start-up steps.
 #include "app/runtime.h"
 
+#include "acquisition/portkeeper.h"
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "acquisition/stationlink.h"
 #include "config/configfile.h"
 #include "core/clock.h"
+#include "core/datetimeformat.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "logging/loggingpass.h"
@@ -19,7 +21,10 @@
 class Runtime::Jobs final : public ScheduledJobs
 {
 public:
-    Jobs(LogWriter &log, Clock &clock) : m_log(log), m_clock(clock) {}
+    Jobs(LogWriter &log, Clock &clock, std::function<bool()> stale)
+        : m_log(log), m_clock(clock), m_stale(std::move(stale))
+    {
+    }
 
     JobFactory publishing;
     JobFactory pagerChecks;
@@ -31,6 +36,9 @@ public:
     {
         switch (job) {
         case ScheduledJob::Logging:
+            // Old readings written as new would be records of weather that never was.
+            if (m_stale())
+                return nullptr;
             return std::make_unique<LoggingPass>(m_log, m_clock);
         case ScheduledJob::Publishing:
             return publishing ? publishing() : nullptr;
@@ -50,6 +58,7 @@ public:
 private:
     LogWriter &m_log;
     Clock &m_clock;
+    std::function<bool()> m_stale;
 };
 
 Runtime::Runtime(Clock &clock, const RunOptions &options, QObject *parent)
@@ -63,17 +72,34 @@ Runtime::Runtime(Clock &clock, const RunOptions &options, QObject *parent)
     m_stationLink = std::make_unique<StationLink>(*m_stationPort, clock, *m_record,
                                                   [this] { return int(m_config.DisplayUnits); });
     m_logWriter = std::make_unique<LogWriter>(clock, *m_record, *m_status, programDirectory());
-    m_jobs = std::make_unique<Jobs>(*m_logWriter, clock);
+    m_jobs = std::make_unique<Jobs>(*m_logWriter, clock, [this] { return stationDataStale(); });
     m_scheduler = std::make_unique<Scheduler>(clock, m_config, *m_jobs);
     // Skips and abandoned runs are told apart from the jobs' own status texts.
     const auto note = [this](ScheduledJob, const QString &text) { m_status->setNote(text); };
     connect(m_scheduler.get(), &Scheduler::skipped, m_status.get(), note);
     connect(m_scheduler.get(), &Scheduler::abandoned, m_status.get(), note);
 
-    connect(m_stationPort.get(), &SerialPort::lost, this, [this](const QString &why) {
+    m_portKeeper = std::make_unique<PortKeeper>(*m_stationPort, clock);
+    connect(m_portKeeper.get(), &PortKeeper::lost, this, [this](const QString &why) {
         m_status->setStatusText(
-            QStringLiteral("Station port %1 lost: %2").arg(m_stationPort->devicePath(), why));
+            QStringLiteral("Station port %1 lost: %2. Corvane keeps trying to reopen it.")
+                .arg(m_stationPort->devicePath(), why));
     });
+    connect(m_portKeeper.get(), &PortKeeper::returned, this, [this] {
+        m_status->setStatusText(
+            QStringLiteral("Station port %1 is open again.").arg(m_stationPort->devicePath()));
+    });
+}
+
+bool Runtime::stationDataStale()
+{
+    const qint64 last = m_stationLink->lastFrameMs();
+    const qint64 since = last >= 0 ? last : m_startedMs;
+    if (m_clock.monotonicMs() - since < StaleStationDataMs)
+        return false;
+    const QDateTime when = last >= 0 ? m_stationLink->lastFrameTime() : m_startedAt;
+    m_status->setTitle(QStringLiteral("Corvane : No station data since ") + generalDate(when));
+    return true;
 }
 
 Runtime::~Runtime()
@@ -144,7 +170,7 @@ QString Runtime::stationDeviceFor(const Configuration &config) const
 
 void Runtime::openStationPort()
 {
-    m_stationPort->close();
+    m_portKeeper->close();
     const QString device = stationDeviceFor(m_config);
     m_stationPort->setDevicePath(device);
     if (device.isEmpty()) {
@@ -152,7 +178,7 @@ void Runtime::openStationPort()
         return;
     }
     m_stationPort->setSettings(SerialSettings{}); // 9600 baud, no parity, 8 data bits
-    if (!m_stationPort->open())
+    if (!m_portKeeper->open())
         m_status->setStatusText(QStringLiteral("Station port %1 could not be opened: %2")
                                     .arg(device, m_stationPort->errorString()));
 }
@@ -160,6 +186,8 @@ void Runtime::openStationPort()
 void Runtime::startUp()
 {
     // A missing or short file leaves the defaults of what it did not give.
+    m_startedMs = m_clock.monotonicMs();
+    m_startedAt = m_clock.now();
     m_config = loadConfiguration(configurationFilePath()).config;
     if (m_simulator && !m_simulator->start())
         m_status->setStatusText(QStringLiteral("The simulated console could not be started."));
@@ -171,8 +199,7 @@ void Runtime::startUp()
 void Runtime::shutDown()
 {
     m_scheduler->stop();
-    if (m_stationPort->isOpen())
-        m_stationPort->close();
+    m_portKeeper->close();
     if (m_simulator)
         m_simulator->stop();
 }

@@ -6,6 +6,7 @@
 #include "config/configuration.h"
 #include "core/job.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -16,6 +17,7 @@ class ReadingsRecord;
 class StatusBoard;
 class SerialPort;
 class StationLink;
+class PortKeeper;
 class SimulatedConsole;
 class LogWriter;
 class Scheduler;
@@ -70,6 +72,9 @@ private:
 
     QString stationDeviceFor(const Configuration &config) const;
     void openStationPort();
+    // The logging pass is not run on readings no frame has renewed for this long.
+    static constexpr qint64 StaleStationDataMs = 2 * 60 * 1000;
+    bool stationDataStale();
 
     Clock &m_clock;
     RunOptions m_options;
@@ -79,6 +84,9 @@ private:
     std::unique_ptr<SimulatedConsole> m_simulator;
     std::unique_ptr<SerialPort> m_stationPort;
     std::unique_ptr<StationLink> m_stationLink;
+    std::unique_ptr<PortKeeper> m_portKeeper;
+    qint64 m_startedMs = 0;
+    QDateTime m_startedAt;
     std::unique_ptr<LogWriter> m_logWriter;
     std::unique_ptr<Jobs> m_jobs;
     std::unique_ptr<Scheduler> m_scheduler;

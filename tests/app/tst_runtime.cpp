@@ -1,6 +1,7 @@
 // The engine's start-up, port handling, plugged-in jobs and logging, run on a manual clock.
 #include "acquisition/pseudoterminal.h"
 #include "acquisition/readingsrecord.h"
+#include "acquisition/stationlink.h"
 #include "app/runtime.h"
 #include "config/configfile.h"
 #include "core/statusboard.h"
@@ -50,6 +51,7 @@ private slots:
     void savedConfigurationReopensPortOnlyWhenChanged();
     void pluggedJobsRunWhenDue();
     void framesReachTheMonthLog();
+    void stationOutageSkipsLoggingUntilFramesReturn();
     void simulatedConsoleFeedsTheRecord();
     void shutDownStopsEverything();
 
@@ -243,6 +245,58 @@ void TstRuntime::framesReachTheMonthLog()
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toDouble(), shown);
     QVERIFY(q.value(1).isNull()); // no humidity frame came
+}
+
+// The cable is pulled after one frame: logging stops writing the old readings once they
+// are two minutes old, the port is reopened when a device is back behind the same path,
+// and logging resumes with the next frame.
+void TstRuntime::stationOutageSkipsLoggingUntilFramesReturn()
+{
+    const QString link = QDir(m_home->path()).filePath(QStringLiteral("station"));
+    auto plugIn = [&link](PseudoTerminal &pty) {
+        QFile::remove(link);
+        return pty.open() && QFile::link(pty.slavePath(), link);
+    };
+    auto first = std::make_unique<PseudoTerminal>();
+    QVERIFY(plugIn(*first));
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(link)}));
+    Configuration c = stationConfig(1);
+    c.LoggingInterval = 1;
+    QVERIFY(saveConfiguration(configurationFilePath(), c).ok());
+    ManualClock clock(kStart.addSecs(40));
+    Runtime runtime(clock, RunOptions{});
+    runtime.startUp();
+    SimulatedConsole console(clock, 7);
+    QVERIFY(first->write(console.frame(SensorGroup::Temperature)));
+    QTRY_VERIFY(runtime.record().has(QStringLiteral("OutdoorTemperature")));
+    auto rows = [this] {
+        SqliteFile db;
+        if (!db.open(MonthDatabase(m_home->path(), kStart.date()), SqliteFile::Mode::ReadOnly).ok())
+            return -1;
+        QSqlQuery q(db.database());
+        return q.exec(QStringLiteral("SELECT COUNT(*) FROM \"Indoor Data\"")) && q.next()
+                   ? q.value(0).toInt()
+                   : -1;
+    };
+
+    first.reset(); // the cable is pulled
+    QTRY_VERIFY(runtime.status().statusText().contains(QLatin1String("lost")));
+    clock.advanceTo(kStart.addSecs(5 * 60)); // passes at 9:02:10 (90 s old data), 9:03:10, 9:04:10
+    QCOMPARE(rows(), 1);
+    QCOMPARE(runtime.status().title(),
+             QStringLiteral("Corvane : No station data since 4/30/2026 9:00:40 AM"));
+
+    PseudoTerminal second;
+    QVERIFY(plugIn(second));
+    clock.advanceSeconds(10);
+    QCOMPARE(runtime.status().statusText(),
+             QStringLiteral("Station port %1 is open again.").arg(link));
+    QVERIFY(second.write(console.frame(SensorGroup::Temperature)));
+    QTRY_VERIFY(runtime.stationLink().lastFrameTime() == clock.now());
+    clock.advanceSeconds(65); // the pass of the 9:06:10 tick, and its indoor record 3 s later
+    QCOMPARE(rows(), 2);
+    QVERIFY(
+        runtime.status().title().startsWith(QLatin1String("Corvane : DataBase Logging Completed")));
 }
 
 void TstRuntime::simulatedConsoleFeedsTheRecord()
