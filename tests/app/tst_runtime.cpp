@@ -36,6 +36,15 @@ Configuration stationConfig(int port)
     return c;
 }
 
+// Station port 1 is `device`; a record pair every minute.
+bool writeMinuteLoggingSetup(const QString &dir, const QString &device)
+{
+    Configuration c = stationConfig(1);
+    c.LoggingInterval = 1;
+    return writePortsFile(dir, {QStringLiteral("1=%1").arg(device)}) &&
+           saveConfiguration(configurationFilePath(), c).ok();
+}
+
 } // namespace
 
 class TstRuntime : public QObject
@@ -217,10 +226,7 @@ void TstRuntime::framesReachTheMonthLog()
 {
     PseudoTerminal pty;
     QVERIFY(pty.open());
-    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(pty.slavePath())}));
-    Configuration c = stationConfig(1);
-    c.LoggingInterval = 1;
-    QVERIFY(saveConfiguration(configurationFilePath(), c).ok());
+    QVERIFY(writeMinuteLoggingSetup(m_home->path(), pty.slavePath()));
     ManualClock clock(kStart.addSecs(40));
     Runtime runtime(clock, RunOptions{});
     runtime.startUp();
@@ -259,10 +265,7 @@ void TstRuntime::stationOutageSkipsLoggingUntilFramesReturn()
     };
     auto first = std::make_unique<PseudoTerminal>();
     QVERIFY(plugIn(*first));
-    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(link)}));
-    Configuration c = stationConfig(1);
-    c.LoggingInterval = 1;
-    QVERIFY(saveConfiguration(configurationFilePath(), c).ok());
+    QVERIFY(writeMinuteLoggingSetup(m_home->path(), link));
     ManualClock clock(kStart.addSecs(40));
     Runtime runtime(clock, RunOptions{});
     runtime.startUp();
