@@ -5,8 +5,8 @@
 
 struct RunOptions
 {
-    bool simulate = false;       // feed the station port from the built-in simulated console
-    quint32 simulatorSeed = 1;   // --seed N: the simulated weather for a given seed is repeatable
+    bool simulate = false;     // feed the station port from the built-in simulated console
+    quint32 simulatorSeed = 1; // --seed N: the simulated weather for a given seed is repeatable
 };
 
 // `corvane decode [--units english|metric] [--date YYYY-MM-DD]`: console bytes on standard

@@ -64,7 +64,7 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     QApplication::setQuitOnLastWindowClosed(false); // the main window's unload ends it
 
     SystemClock clock;
-    Runtime runtime(clock, options);
+    Runtime runtime(clock, options, realDevices());
     Services services(runtime, options);
     Publisher &publisher = services.publisher();
     DialupControl &dialup = services.dialup();

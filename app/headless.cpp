@@ -69,7 +69,7 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
     }
 
     SystemClock clock;
-    Runtime runtime(clock, options);
+    Runtime runtime(clock, options, realDevices());
     QObject::connect(&runtime.status(), &StatusBoard::statusTextChanged,
                      [&](const QString &text) { printLine(clock, text); });
     QObject::connect(&runtime.status(), &StatusBoard::titleChanged,

@@ -9,14 +9,15 @@ namespace {
 
 void printUsage()
 {
-    std::fputs("Usage:\n"
-               "  corvane [--simulate] [--seed N]             the desktop program\n"
-               "  corvane --headless [--simulate] [--seed N]  the unattended engine, no windows\n"
-               "  corvane decode [--units english|metric] [--date YYYY-MM-DD]\n"
-               "                                              console bytes on stdin, readings out\n"
-               "  corvane expand TEMPLATE [--readings FILE]   a page template expanded on stdout\n"
-               "The program directory is $CORVANE_HOME, or ~/.local/share/corvane.\n",
-               stdout);
+    std::fputs(
+        "Usage:\n"
+        "  corvane [--simulate] [--seed N]             the desktop program\n"
+        "  corvane --headless [--simulate] [--seed N]  the unattended engine, no windows\n"
+        "  corvane decode [--units english|metric] [--date YYYY-MM-DD]\n"
+        "                                              console bytes on stdin, readings out\n"
+        "  corvane expand TEMPLATE [--readings FILE]   a page template expanded on stdout\n"
+        "The program directory is $CORVANE_HOME, or ~/.local/share/corvane.\n",
+        stdout);
 }
 
 QStringList wordsAfter(int argc, char **argv, int first)

@@ -61,13 +61,13 @@ private:
     std::function<bool()> m_stale;
 };
 
-Runtime::Runtime(Clock &clock, const RunOptions &options, QObject *parent)
-    : QObject(parent), m_clock(clock), m_options(options),
+Runtime::Runtime(Clock &clock, const RunOptions &options, DeviceFactories devices, QObject *parent)
+    : QObject(parent), m_clock(clock), m_options(options), m_devices(std::move(devices)),
       m_record(std::make_unique<ReadingsRecord>()), m_status(std::make_unique<StatusBoard>())
 {
     if (options.simulate)
         m_simulator = std::make_unique<SimulatedConsole>(clock, options.simulatorSeed);
-    m_stationPort = createSerialPort();
+    m_stationPort = m_devices.serialPort();
     // Asked on every frame, so a saved change of units applies from the next frame.
     m_stationLink = std::make_unique<StationLink>(*m_stationPort, clock, *m_record,
                                                   [this] { return int(m_config.DisplayUnits); });

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/commands.h"
+#include "app/devices.h"
 #include "config/configuration.h"
 #include "core/job.h"
 
@@ -31,7 +32,10 @@ class Runtime : public QObject
 {
     Q_OBJECT
 public:
-    Runtime(Clock &clock, const RunOptions &options, QObject *parent = nullptr);
+    // The station port comes from `devices`, as do the ports and channels of the services
+    // plugged in later (devices()).
+    Runtime(Clock &clock, const RunOptions &options, DeviceFactories devices = realDevices(),
+            QObject *parent = nullptr);
     ~Runtime() override;
 
     // Reads "Corvane.cfg", gives the ports their numbers, opens the station port and
@@ -52,6 +56,7 @@ public:
     Scheduler &scheduler();
     LogWriter &logWriter();
     Clock &clock() { return m_clock; }
+    const DeviceFactories &devices() const { return m_devices; }
 
     // The device the station port was last given, and whether it is open.
     QString stationDevicePath() const;
@@ -78,6 +83,7 @@ private:
 
     Clock &m_clock;
     RunOptions m_options;
+    DeviceFactories m_devices;
     Configuration m_config;
     std::unique_ptr<ReadingsRecord> m_record;
     std::unique_ptr<StatusBoard> m_status;

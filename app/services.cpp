@@ -6,19 +6,20 @@
 
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
+#include "app/devices.h"
 #include "config/sidesettings.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "core/transferlog.h"
 #include "dialup/dialupcontrol.h"
 #include "paging/pagingjob.h"
-#include "publishing/curltransferchannel.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
+#include "publishing/publishpass.h"
+#include "publishing/transferchannel.h"
 #include "publishing/transferstatus.h"
 #include "scheduler/scheduledjobs.h"
 #include "simulator/simulatedpagingservice.h"
-#include "publishing/publishpass.h"
 
 Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     : QObject(parent), m_runtime(runtime)
@@ -34,11 +35,12 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     }
 
     // Inet1 and Inet3 upload pages and graphs by FTP; Inet2 fetches the forecast by HTTP.
-    m_inet1 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
-    m_inet2 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Http);
-    m_inet3 = std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Ftp);
+    const DeviceFactories &devices = runtime.devices();
+    m_inet1 = devices.transferChannel(TransferProtocol::Ftp);
+    m_inet2 = devices.transferChannel(TransferProtocol::Http);
+    m_inet3 = devices.transferChannel(TransferProtocol::Ftp);
     m_transferLog = std::make_unique<TransferLog>();
-    for (CurlTransferChannel *channel : {m_inet1.get(), m_inet2.get(), m_inet3.get()})
+    for (TransferChannel *channel : {m_inet1.get(), m_inet2.get(), m_inet3.get()})
         logTransferReasons(*channel, clock, runtime.status(), *m_transferLog);
     m_dialup = std::make_unique<DialupControl>(clock, runtime.status());
     m_publisher = std::make_unique<Publisher>(clock, config, runtime.record(), runtime.status(),
@@ -46,7 +48,7 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     DialupControl *dialup = m_dialup.get();
     m_publisher->setHangupArm([dialup] { dialup->armHangupTimer(); });
 
-    m_comm2 = createSerialPort();
+    m_comm2 = devices.serialPort();
     ModemPagerWiring wiring;
     wiring.port = m_comm2.get();
     SimulatedPagingService *service = m_pagingService.get();

@@ -6,7 +6,7 @@
 #include <memory>
 
 class Runtime;
-class CurlTransferChannel;
+class TransferChannel;
 class Publisher;
 class DialupControl;
 class PagingJob;
@@ -39,9 +39,9 @@ private:
     Runtime &m_runtime;
     std::unique_ptr<SimulatedPagingService> m_pagingService;
     std::unique_ptr<TransferLog> m_transferLog; // outlives the channels that write to it
-    std::unique_ptr<CurlTransferChannel> m_inet1;
-    std::unique_ptr<CurlTransferChannel> m_inet2;
-    std::unique_ptr<CurlTransferChannel> m_inet3;
+    std::unique_ptr<TransferChannel> m_inet1;
+    std::unique_ptr<TransferChannel> m_inet2;
+    std::unique_ptr<TransferChannel> m_inet3;
     std::unique_ptr<DialupControl> m_dialup;
     std::unique_ptr<Publisher> m_publisher;
     std::unique_ptr<SerialPort> m_comm2;

@@ -25,7 +25,7 @@ public:
     void setLimits(const TransferLimits &limits);
     TransferLimits limits() const;
     // Taken by the next operation; encrypted transfers are verified against it.
-    void setTrust(const TransferTrust &trust);
+    void setTrust(const TransferTrust &trust) override;
 
     bool execute(const QString &operation) override;
     QString getChunk(int maxChars) override;

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include "publishing/transfertrust.h"
+
 // The states a transfer reports, in the order they happen.
 namespace TransferState {
 enum : int {
@@ -36,6 +38,9 @@ public:
     virtual void setPort(int port) = 0;
     virtual void setUserName(const QString &userName) = 0;
     virtual void setPassword(const QString &password) = 0;
+    // What encrypted transfers are verified against (known hosts, CA file, pinned key);
+    // taken by the next operation. A channel without encryption ignores it.
+    virtual void setTrust(const TransferTrust &trust) { Q_UNUSED(trust) }
 
     // Starts "PUT <local file> <remote file>" or "GET <path>" in the background and
     // returns at once. Returns false, starting nothing, while an operation is running

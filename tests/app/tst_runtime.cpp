@@ -1,5 +1,4 @@
 // The engine's start-up, port handling, plugged-in jobs and logging, run on a manual clock.
-#include "acquisition/pseudoterminal.h"
 #include "acquisition/readingsrecord.h"
 #include "acquisition/stationlink.h"
 #include "app/runtime.h"
@@ -7,6 +6,7 @@
 #include "core/statusboard.h"
 #include "fakes/fakejob.h"
 #include "fakes/manualclock.h"
+#include "fakes/scriptedserialport.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "scheduler/scheduler.h"
@@ -34,6 +34,13 @@ Configuration stationConfig(int port)
     Configuration c;
     c.StationPort = qint16(port);
     return c;
+}
+
+DeviceFactories scripted(ScriptedSerialBus &bus)
+{
+    DeviceFactories d;
+    d.serialPort = bus.factory();
+    return d;
 }
 
 // Station port 1 is `device`; a record pair every minute.
@@ -103,21 +110,21 @@ void TstRuntime::startUpWithoutConfigurationFile()
 
 void TstRuntime::startUpAppliesFileAndOpensMappedPort()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.open());
-    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("3=%1").arg(pty.slavePath())}));
+    ScriptedSerialBus bus;
+    bus.plug(QStringLiteral("/dev/ttyUSB3"));
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("3=/dev/ttyUSB3")}));
     Configuration c = stationConfig(3);
     c.DisplayUnits = 1;
     c.LoggingInterval = 5;
     QVERIFY(saveConfiguration(configurationFilePath(), c).ok());
 
     ManualClock clock(kStart);
-    Runtime runtime(clock, RunOptions{});
+    Runtime runtime(clock, RunOptions{}, scripted(bus));
     runtime.startUp();
     QCOMPARE(runtime.configuration().DisplayUnits, qint16(1));
     QCOMPARE(runtime.configuration().LoggingInterval, qint16(5));
-    QCOMPARE(runtime.stationDevicePath(), pty.slavePath());
-    QVERIFY(runtime.stationPortOpen());
+    QCOMPARE(runtime.stationDevicePath(), QStringLiteral("/dev/ttyUSB3"));
+    QVERIFY(bus.isOpen(QStringLiteral("/dev/ttyUSB3")));
 }
 
 void TstRuntime::stationPortFailureOnlyShowsStatusText_data()
@@ -135,8 +142,9 @@ void TstRuntime::stationPortFailureOnlyShowsStatusText()
     if (!mapping.isEmpty())
         QVERIFY(writePortsFile(m_home->path(), {mapping}));
     QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(port)).ok());
+    ScriptedSerialBus bus; // nothing plugged in
     ManualClock clock(kStart);
-    Runtime runtime(clock, RunOptions{});
+    Runtime runtime(clock, RunOptions{}, scripted(bus));
     QSignalSpy status(&runtime.status(), &StatusBoard::statusTextChanged);
     runtime.startUp();
     QVERIFY(!runtime.stationPortOpen());
@@ -147,33 +155,31 @@ void TstRuntime::stationPortFailureOnlyShowsStatusText()
 
 void TstRuntime::savedConfigurationReopensPortOnlyWhenChanged()
 {
-    PseudoTerminal first;
-    PseudoTerminal second;
-    QVERIFY(first.open() && second.open());
-    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(first.slavePath()),
-                                            QStringLiteral("2=%1").arg(second.slavePath())}));
+    ScriptedSerialBus bus;
+    const QString first = QStringLiteral("/dev/ttyUSB0");
+    const QString second = QStringLiteral("/dev/ttyUSB1");
+    bus.plug(first);
+    bus.plug(second);
+    QVERIFY(writePortsFile(
+        m_home->path(), {QStringLiteral("1=%1").arg(first), QStringLiteral("2=%1").arg(second)}));
     QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(1)).ok());
     ManualClock clock(kStart);
-    Runtime runtime(clock, RunOptions{});
+    Runtime runtime(clock, RunOptions{}, scripted(bus));
     runtime.startUp();
-    QCOMPARE(runtime.stationDevicePath(), first.slavePath());
+    QCOMPARE(runtime.stationDevicePath(), first);
 
     QSignalSpy changed(&runtime, &Runtime::configurationChanged);
     Configuration c = runtime.configuration();
     c.UploadInterval = 7;
     runtime.setConfiguration(c);
     QCOMPARE(runtime.configuration().UploadInterval, qint16(7));
-    QCOMPARE(runtime.stationDevicePath(), first.slavePath());
-    QVERIFY(runtime.stationPortOpen());
+    QVERIFY(bus.isOpen(first));
 
     c.StationPort = 2;
     runtime.setConfiguration(c);
-    QCOMPARE(runtime.stationDevicePath(), second.slavePath());
-    QVERIFY(runtime.stationPortOpen());
+    QVERIFY(bus.isOpen(second));
     QCOMPARE(changed.size(), 2);
-    // The old device is free again: another program can open and lock it.
-    QFile old(first.slavePath());
-    QVERIFY(old.open(QIODevice::ReadWrite));
+    QVERIFY2(!bus.isOpen(first), "the old device is free again for another program");
 }
 
 void TstRuntime::pluggedJobsRunWhenDue()
@@ -224,18 +230,18 @@ void TstRuntime::pluggedJobsRunWhenDue()
 
 void TstRuntime::framesReachTheMonthLog()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.open());
-    QVERIFY(writeMinuteLoggingSetup(m_home->path(), pty.slavePath()));
+    ScriptedSerialBus bus;
+    const QString device = QStringLiteral("/dev/ttyUSB0");
+    bus.plug(device);
+    QVERIFY(writeMinuteLoggingSetup(m_home->path(), device));
     ManualClock clock(kStart.addSecs(40));
-    Runtime runtime(clock, RunOptions{});
+    Runtime runtime(clock, RunOptions{}, scripted(bus));
     runtime.startUp();
-    QVERIFY(runtime.stationPortOpen());
 
     SimulatedConsole console(clock, 7);
-    QVERIFY(pty.write(console.frame(SensorGroup::Temperature)));
-    QTRY_VERIFY(runtime.record().has(QStringLiteral("OutdoorTemperature")));
+    QVERIFY(bus.send(device, console.frame(SensorGroup::Temperature)));
     const double shown = runtime.record().text(QStringLiteral("OutdoorTemperature")).toDouble();
+    QVERIFY(runtime.record().has(QStringLiteral("OutdoorTemperature")));
 
     QStringList titles;
     connect(&runtime.status(), &StatusBoard::titleChanged, [&](const QString &t) { titles << t; });
@@ -258,20 +264,15 @@ void TstRuntime::framesReachTheMonthLog()
 // and logging resumes with the next frame.
 void TstRuntime::stationOutageSkipsLoggingUntilFramesReturn()
 {
-    const QString link = QDir(m_home->path()).filePath(QStringLiteral("station"));
-    auto plugIn = [&link](PseudoTerminal &pty) {
-        QFile::remove(link);
-        return pty.open() && QFile::link(pty.slavePath(), link);
-    };
-    auto first = std::make_unique<PseudoTerminal>();
-    QVERIFY(plugIn(*first));
-    QVERIFY(writeMinuteLoggingSetup(m_home->path(), link));
+    ScriptedSerialBus bus;
+    const QString device = QStringLiteral("/dev/ttyUSB0");
+    bus.plug(device);
+    QVERIFY(writeMinuteLoggingSetup(m_home->path(), device));
     ManualClock clock(kStart.addSecs(40));
-    Runtime runtime(clock, RunOptions{});
+    Runtime runtime(clock, RunOptions{}, scripted(bus));
     runtime.startUp();
     SimulatedConsole console(clock, 7);
-    QVERIFY(first->write(console.frame(SensorGroup::Temperature)));
-    QTRY_VERIFY(runtime.record().has(QStringLiteral("OutdoorTemperature")));
+    QVERIFY(bus.send(device, console.frame(SensorGroup::Temperature)));
     auto rows = [this] {
         SqliteFile db;
         if (!db.open(MonthDatabase(m_home->path(), kStart.date()), SqliteFile::Mode::ReadOnly).ok())
@@ -282,20 +283,18 @@ void TstRuntime::stationOutageSkipsLoggingUntilFramesReturn()
                    : -1;
     };
 
-    first.reset(); // the cable is pulled
-    QTRY_VERIFY(runtime.status().statusText().contains(QLatin1String("lost")));
+    bus.unplug(device); // the cable is pulled
+    QVERIFY(runtime.status().statusText().contains(QLatin1String("lost")));
     clock.advanceTo(kStart.addSecs(5 * 60)); // passes at 9:02:10 (90 s old data), 9:03:10, 9:04:10
     QCOMPARE(rows(), 1);
     QCOMPARE(runtime.status().title(),
              QStringLiteral("Corvane : No station data since 4/30/2026 9:00:40 AM"));
 
-    PseudoTerminal second;
-    QVERIFY(plugIn(second));
+    bus.plug(device);
     clock.advanceSeconds(10);
     QCOMPARE(runtime.status().statusText(),
-             QStringLiteral("Station port %1 is open again.").arg(link));
-    QVERIFY(second.write(console.frame(SensorGroup::Temperature)));
-    QTRY_VERIFY(runtime.stationLink().lastFrameTime() == clock.now());
+             QStringLiteral("Station port %1 is open again.").arg(device));
+    QVERIFY(bus.send(device, console.frame(SensorGroup::Temperature)));
     clock.advanceSeconds(65); // the pass of the 9:06:10 tick, and its indoor record 3 s later
     QCOMPARE(rows(), 2);
     QVERIFY(
@@ -322,16 +321,16 @@ void TstRuntime::simulatedConsoleFeedsTheRecord()
 
 void TstRuntime::shutDownStopsEverything()
 {
-    PseudoTerminal pty;
-    QVERIFY(pty.open());
-    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=%1").arg(pty.slavePath())}));
+    ScriptedSerialBus bus;
+    bus.plug(QStringLiteral("/dev/ttyUSB0"));
+    QVERIFY(writePortsFile(m_home->path(), {QStringLiteral("1=/dev/ttyUSB0")}));
     QVERIFY(saveConfiguration(configurationFilePath(), stationConfig(1)).ok());
     ManualClock clock(kStart);
-    Runtime runtime(clock, RunOptions{});
+    Runtime runtime(clock, RunOptions{}, scripted(bus));
     runtime.startUp();
     QVERIFY(runtime.stationPortOpen());
     runtime.shutDown();
-    QVERIFY(!runtime.stationPortOpen());
+    QVERIFY(!bus.isOpen(QStringLiteral("/dev/ttyUSB0")));
     QVERIFY(!runtime.scheduler().isRunning());
     clock.advanceSeconds(60);
     QVERIFY(!QFileInfo::exists(MonthDatabase(m_home->path(), kStart.date())));
