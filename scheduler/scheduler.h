@@ -39,7 +39,8 @@ public:
     // never holds its job back for good. Looked at on every tick; since runs start on
     // ticks and the limits are whole ticks, a run is abandoned right at its limit, and
     // its job may start afresh on that same tick.
-    // Two records 3 s apart, each allowed 2 s for another program's lock.
+    // 3 s between the two readings, then both records in one transaction that is allowed 2 s
+    // for another program's lock.
     static constexpr int LoggingMaxMs = 60 * 1000;
     // Two renders 10 s apart; the uploads and the forecast go on in the background.
     static constexpr int PublishingMaxMs = 5 * 60 * 1000;
