@@ -1,15 +1,16 @@
-// One logging pass as a job: the "Outdoor Data" record, 3 seconds, the "Indoor Data" record.
+// One logging pass as a job: the outdoor readings, 3 seconds, the indoor readings, then both
+// records at once.
 #pragma once
 
 #include "core/job.h"
 #include "logging/logresult.h"
+#include "logging/logwriter.h"
 
 #include <QDate>
 #include <memory>
 
 class Clock;
 class ClockTimer;
-class LogWriter;
 
 class LoggingPass : public Job
 {
@@ -21,6 +22,9 @@ public:
     LoggingPass(LogWriter &writer, Clock &clock, QObject *parent = nullptr);
     ~LoggingPass() override;
 
+    // Another wait between the two readings, for tests that run many passes in real time.
+    void setPairDelayMs(int ms);
+
     // The outcome of the whole pass once it has finished.
     LogResult result() const { return m_result; }
 
@@ -29,12 +33,12 @@ protected:
     void stopSteps() override;
 
 private:
-    void writeIndoor();
+    void writePair();
 
     LogWriter &m_writer;
     Clock &m_clock;
     std::unique_ptr<ClockTimer> m_pairTimer;
     QDate m_month;
-    LogResult m_outdoor;
+    LogWriter::PairValues m_outdoor;
     LogResult m_result;
 };

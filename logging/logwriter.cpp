@@ -1,4 +1,4 @@
-// The logging pass: each record is one durable transaction on a file opened only for it.
+// The logging pass: each record pair is one durable transaction on a file opened only for it.
 #include "logging/logwriter.h"
 
 #include "acquisition/readingsrecord.h"
@@ -11,6 +11,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +30,39 @@ QSet<QString> tableColumns(QSqlDatabase &db, const QString &table)
     while (q.next())
         names.insert(q.value(1).toString().toLower()); // SQLite column names ignore case
     return names;
+}
+
+// One record into `table`, inside the caller's transaction. A column missing from the
+// template loses only its own value; the values of `columns` go in order.
+LogResult insertRecord(QSqlDatabase &db, const QString &table, const LogColumn *columns,
+                       const QVariant *values, int count)
+{
+    const QSet<QString> present = tableColumns(db, table);
+    if (present.isEmpty())
+        return LogResult::failure(QStringLiteral("no table %1").arg(quoted(table)));
+    QStringList names;
+    QList<QVariant> bound;
+    for (int i = 0; i < count; ++i) {
+        const QString name = QLatin1String(columns[i].column);
+        if (!present.contains(name.toLower()))
+            continue;
+        names << quoted(name);
+        bound << values[i];
+    }
+    QSqlQuery insert(db);
+    const QString sql =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(quoted(table), names.join(QStringLiteral(", ")),
+                 QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    bool ok = insert.prepare(sql);
+    for (const QVariant &v : std::as_const(bound))
+        insert.addBindValue(v);
+    ok = ok && insert.exec();
+    const QString why = insert.lastError().text();
+    insert.finish();
+    if (!ok)
+        return LogResult::failure(QStringLiteral("%1: %2").arg(table, why));
+    return LogResult::success();
 }
 
 } // namespace
@@ -52,89 +86,52 @@ LogResult LogWriter::ensureMonthDatabase(const QDate &date)
     return r;
 }
 
-LogResult LogWriter::writeRecord(const QString &path, const QString &table,
-                                 const LogColumn *columns, const QVariant *values, int count)
+LogResult LogWriter::writePair(const QString &path, const PairValues &values)
 {
     SqliteFile file;
     LogResult r = file.open(path, SqliteFile::Mode::ReadWrite, m_busyTimeoutMs);
     if (!r.ok())
         return r;
     // FULL: the commit is on the disk before it returns, so a power cut loses at most
-    // the record being written.
+    // the pair being written.
     r = file.exec(QStringLiteral("PRAGMA synchronous = FULL"));
     if (!r.ok())
         return r;
-
-    QSqlDatabase &db = file.database();
-    const QSet<QString> present = tableColumns(db, table);
-    if (present.isEmpty())
-        return LogResult::failure(QStringLiteral("no table %1").arg(quoted(table)));
-
-    // A column missing from the template loses only its own value.
-    QStringList names;
-    QList<QVariant> bound;
-    for (int i = 0; i < count; ++i) {
-        const QString name = QLatin1String(columns[i].column);
-        if (!present.contains(name.toLower()))
-            continue;
-        names << quoted(name);
-        bound << values[i];
-    }
-
     r = file.exec(QStringLiteral("BEGIN IMMEDIATE"));
     if (!r.ok())
         return r;
-    QSqlQuery insert(db);
-    const QString sql =
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(quoted(table), names.join(QStringLiteral(", ")),
-                 QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    bool ok = insert.prepare(sql);
-    for (const QVariant &v : std::as_const(bound))
-        insert.addBindValue(v);
-    ok = ok && insert.exec();
-    const QString why = insert.lastError().text();
-    insert.finish();
-    if (!ok) {
+    r = insertRecord(file.database(), outdoorTableName(), outdoorColumns().data(), values.data(),
+                     kOutdoorColumnCount);
+    if (r.ok())
+        r = insertRecord(file.database(), indoorTableName(), indoorColumns().data(),
+                         values.data() + kOutdoorColumnCount, kIndoorColumnCount);
+    if (r.ok())
+        r = file.exec(QStringLiteral("COMMIT"));
+    if (!r.ok())
         file.exec(QStringLiteral("ROLLBACK"));
-        return LogResult::failure(why);
-    }
-    r = file.exec(QStringLiteral("COMMIT"));
-    if (!r.ok()) {
-        file.exec(QStringLiteral("ROLLBACK"));
-        return r;
-    }
-    return LogResult::success();
+    return r;
 }
 
-LogResult LogWriter::startPass(const QDate &month)
+LogWriter::PairValues LogWriter::startPass(const QDate &month)
 {
     m_status.setTitle(QStringLiteral("Corvane : Database Logging Started"));
     ensureMonthDatabase(month);
-    const auto values = FillLogFields(m_record, m_clock.now());
-    return writeRecord(MonthDatabase(m_directory, month), outdoorTableName(),
-                       outdoorColumns().data(), values.data(), kOutdoorColumnCount);
+    return FillLogFields(m_record, m_clock.now());
 }
 
-LogResult LogWriter::completePass(const QDate &month, const LogResult &outdoor)
+LogResult LogWriter::completePass(const QDate &month, const PairValues &outdoor)
 {
-    const auto values = FillLogFields(m_record, m_clock.now());
-    const LogResult indoor =
-        writeRecord(MonthDatabase(m_directory, month), indoorTableName(), indoorColumns().data(),
-                    values.data() + kOutdoorColumnCount, kIndoorColumnCount);
+    PairValues values = FillLogFields(m_record, m_clock.now());
+    std::copy_n(outdoor.begin(), kOutdoorColumnCount, values.begin());
+    const LogResult r = writePair(MonthDatabase(m_directory, month), values);
 
-    QStringList errors;
-    if (!outdoor.ok())
-        errors << QStringLiteral("%1: %2").arg(outdoorTableName(), outdoor.error);
-    if (!indoor.ok())
-        errors << QStringLiteral("%1: %2").arg(indoorTableName(), indoor.error);
     const QString when = generalDate(m_clock.now());
-    if (errors.isEmpty()) {
+    if (r.ok()) {
         m_status.setTitle(QStringLiteral("Corvane : DataBase Logging Completed as of ") + when);
-        return LogResult::success();
+        return r;
     }
-    qWarning("corvane: log record lost in %s: %s", qPrintable(monthDatabaseName(month)),
-             qPrintable(errors.join(QStringLiteral("; "))));
+    qWarning("corvane: log record pair lost in %s: %s", qPrintable(monthDatabaseName(month)),
+             qPrintable(r.error));
     m_status.setTitle(QStringLiteral("Corvane : DataBase Logging Failed as of ") + when);
-    return LogResult::failure(errors.join(QStringLiteral("; ")));
+    return r;
 }

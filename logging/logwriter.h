@@ -7,7 +7,7 @@
 #include <QDate>
 #include <QString>
 #include <QVariant>
-#include <vector>
+#include <array>
 
 class Clock;
 class ReadingsRecord;
@@ -28,18 +28,23 @@ public:
     // in the title once, not again on every tick while it lasts.
     LogResult ensureMonthDatabase(const QDate &date);
 
+    // The 80 values of a record pair: 0-51 for "Outdoor Data", 52-79 for "Indoor Data".
+    using PairValues = std::array<QVariant, kLogFieldCount>;
+
     // The two halves of a logging pass, which LoggingPass runs 3 s apart. Both records
     // go to the file of `month`, the month in which the pass began.
-    // The "Started" title and the "Outdoor Data" record.
-    LogResult startPass(const QDate &month);
-    // The "Indoor Data" record, then "Completed" or, when a record was lost, "Failed";
-    // the result is the whole pass's.
-    LogResult completePass(const QDate &month, const LogResult &outdoor);
+    // The "Started" title, the month's file made when missing, and the readings of this
+    // moment, of which the "Outdoor Data" record takes its values.
+    PairValues startPass(const QDate &month);
+    // The readings of this moment for the "Indoor Data" record, both records written in one
+    // transaction, then "Completed" or, when they were not written, "Failed"; the result is
+    // the whole pass's.
+    LogResult completePass(const QDate &month, const PairValues &outdoor);
 
-    // One record into `table` of the file at `path`, in a transaction of its own. Columns
-    // the table lacks are left out; the values of `columns` go in order.
-    LogResult writeRecord(const QString &path, const QString &table, const LogColumn *columns,
-                          const QVariant *values, int count);
+    // Both records of a pair into the file at `path`, in one transaction, so that a kill or
+    // a power cut leaves both or neither. Columns a table lacks are left out; a record that
+    // cannot be written takes the other with it.
+    LogResult writePair(const QString &path, const PairValues &values);
 
 private:
     Clock &m_clock;

@@ -53,6 +53,14 @@ QString minutesText(int ms)
 
 constexpr int MinutesPerDay = 24 * 60;
 
+// The clock minute `t` falls in, as the instant it began. Zone offsets are whole minutes, so
+// this is the local minute too, and the two 02:30 of the autumn change are different minutes.
+QDateTime clockMinute(const QDateTime &t)
+{
+    const qint64 intoMinute = t.toMSecsSinceEpoch() % 60000;
+    return t.addMSecs(-(intoMinute < 0 ? intoMinute + 60000 : intoMinute));
+}
+
 } // namespace
 
 int Scheduler::maxRunMs(ScheduledJob job)
@@ -147,31 +155,38 @@ void Scheduler::tick()
     m_previousTick = m_clock.now();
 }
 
-bool Scheduler::wouldRun(qint16 interval, const QDateTime &next, qint16 lastMinute) const
+bool Scheduler::wouldRun(qint16 interval, const QDateTime &next, const QDateTime &lastMinute) const
 {
     const QDateTime now = m_clock.now();
-    return interval > 0 && next.isValid() && next < now && now.time().minute() != lastMinute;
+    return interval > 0 && next.isValid() && next < now && clockMinute(now) != lastMinute;
 }
 
-bool Scheduler::due(qint16 interval, QDateTime &next, qint16 &lastMinute)
+bool Scheduler::due(qint16 interval, QDateTime &next, QDateTime &lastMinute)
 {
     if (interval <= 0)
         return false;
     const QDateTime now = m_clock.now();
     if (next.isValid() && !(next < now))
         return false;
+    const qint64 step = qint64(interval) * 60;
     if (!next.isValid()) {
         // The first pass comes one whole interval after the first tick.
-        next = now.addSecs(qint64(interval) * 60);
+        next = now.addSecs(step);
+        return false;
+    }
+    const QDateTime minute = clockMinute(now);
+    if (minute == lastMinute) {
+        // At most one pass per clock minute. The pass owed keeps its due time and runs on
+        // the first tick of the next minute; only a due time that a later one, also passed,
+        // stands in for is let go, so that a backlog still shrinks by one interval a tick.
+        if (next.addSecs(step) < now)
+            next = next.addSecs(step);
         return false;
     }
     // Advanced from its old value, so a due time left behind fires again on later ticks,
-    // at most once per clock minute, until it has caught up. Due times are instants, so a
-    // change of summer time neither loses nor repeats an interval.
-    next = next.addSecs(qint64(interval) * 60);
-    const qint16 minute = qint16(now.time().minute());
-    if (minute == lastMinute)
-        return false;
+    // once per clock minute, until it has caught up. Due times are instants, so a change of
+    // summer time neither loses nor repeats an interval.
+    next = next.addSecs(step);
     lastMinute = minute;
     return true;
 }

@@ -12,13 +12,16 @@ class Clock;
 class ClockTimer;
 struct Configuration;
 
-// The schedule's own state; every value starts empty or zero with the program.
+// The schedule's own state; every value starts empty with the program.
 struct ScheduleState
 {
     QDateTime NextUploadTime; // invalid = empty
-    qint16 LastUploadMinute = 0;
+    // The whole clock minute (the instant it began) in which the last pass started, so that
+    // "once per clock minute" means that minute of that day: a pass an hour or a day later
+    // in the same minute of the hour still runs. Invalid until the first pass.
+    QDateTime LastUploadMinute;
     QDateTime NextLogTime;
-    qint16 LastLogMinute = 0;
+    QDateTime LastLogMinute;
     bool GraphRunDone = false;
 };
 
@@ -36,7 +39,8 @@ public:
     // never holds its job back for good. Looked at on every tick; since runs start on
     // ticks and the limits are whole ticks, a run is abandoned right at its limit, and
     // its job may start afresh on that same tick.
-    // Two records 3 s apart, each allowed 2 s for another program's lock.
+    // 3 s between the two readings, then both records in one transaction that is allowed 2 s
+    // for another program's lock.
     static constexpr int LoggingMaxMs = 60 * 1000;
     // Two renders 10 s apart; the uploads and the forecast go on in the background.
     static constexpr int PublishingMaxMs = 5 * 60 * 1000;
@@ -94,9 +98,9 @@ private:
     void graphStep();
 
     // The due rule shared by publishing and logging; true when the job runs now.
-    bool due(qint16 interval, QDateTime &next, qint16 &lastMinute);
+    bool due(qint16 interval, QDateTime &next, QDateTime &lastMinute);
     // The same rule without its effects: whether it would run the job now.
-    bool wouldRun(qint16 interval, const QDateTime &next, qint16 lastMinute) const;
+    bool wouldRun(qint16 interval, const QDateTime &next, const QDateTime &lastMinute) const;
     bool anyPagerEnabled() const;
     bool tickReaches(int minuteOfDay) const;
 

@@ -1,5 +1,5 @@
-// A logging pass writes both records durably, 3 s apart, reports a lost record as failed, and
-// holds no file open afterwards.
+// A logging pass writes both records durably in one transaction at its end, with readings taken
+// 3 s apart, reports a lost pair as failed, and holds no file open afterwards.
 #include "acquisition/readingsrecord.h"
 #include "core/datetimeformat.h"
 #include "core/statusboard.h"
@@ -51,9 +51,17 @@ QList<QVariantMap> rows(const QString &path, const QString &table, const QString
     return out;
 }
 
+// Rows in `table`, or -1 when the file or the table cannot be read, so that a count of 0
+// means an empty table.
 int rowCount(const QString &path, const QString &table)
 {
-    return int(rows(path, table, {QStringLiteral("Date_Time")}).size());
+    SqliteFile db;
+    if (!db.open(path, SqliteFile::Mode::ReadOnly).ok())
+        return -1;
+    QSqlQuery q(db.database());
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(table)) || !q.next())
+        return -1;
+    return q.value(0).toInt();
 }
 
 struct Pass
@@ -90,12 +98,14 @@ class TstLogWriter : public QObject
     Q_OBJECT
 private slots:
     void passWritesTwoRecordsThreeSecondsApart();
-    void abandonedPassWritesNoIndoorRecord();
+    void abandonedPassWritesNothing();
     void storedValues_data();
     void storedValues();
     void firstRecordOfNewMonthGoesToNewFile();
-    void lockedFileLosesOnlyThatRecord();
-    void missingColumnLosesOnlyItsValue();
+    void lockedFile_data();
+    void lockedFile();
+    void handMadeTemplate_data();
+    void handMadeTemplate();
     void readOnlyDirectoryReportsFailure();
     void killedWriterLeavesSoundFile();
 };
@@ -104,25 +114,32 @@ void TstLogWriter::passWritesTwoRecordsThreeSecondsApart()
 {
     Pass p(QDateTime(QDate(2026, 3, 9), QTime(14, 0, 0)));
     captureTitles(p);
+    p.record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("50.0"));
+    p.record.setText(QStringLiteral("IndoorTemperature"), QStringLiteral("70.0"));
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
     const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
-    const auto dates = [&file](const char *table) {
+    const auto column = [&file](const char *table, const char *name) {
         QStringList out;
-        for (const QVariantMap &row : rows(file, table, {QStringLiteral("Date_Time")}))
-            out << row.value("Date_Time").toString();
+        for (const QVariantMap &row : rows(file, table, {QString::fromLatin1(name)}))
+            out << row.value(name).toString();
         return out;
     };
     LoggingPass pass(writer, p.clock);
     QSignalSpy finished(&pass, &Job::finished);
     pass.start();
-    // The outdoor record goes at once; the indoor one waits its 3 s.
+    // The outdoor readings are taken at once, the indoor ones 3 s later; both records are
+    // written only then.
     QCOMPARE(p.titles, QStringList{kStarted});
-    QCOMPARE(dates("Outdoor Data"), QStringList{"3/9/2026 2:00:00 PM"});
     QVERIFY(pass.isRunning());
+    p.record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("51.0"));
+    p.record.setText(QStringLiteral("IndoorTemperature"), QStringLiteral("71.0"));
     p.clock.advanceMs(LoggingPass::PairDelayMs - 1);
-    QCOMPARE(dates("Indoor Data"), QStringList());
+    QCOMPARE(column("Outdoor Data", "Date_Time"), QStringList());
     p.clock.advanceMs(1);
-    QCOMPARE(dates("Indoor Data"), QStringList{"3/9/2026 2:00:03 PM"});
+    QCOMPARE(column("Outdoor Data", "Date_Time"), QStringList{"3/9/2026 2:00:00 PM"});
+    QCOMPARE(column("Indoor Data", "Date_Time"), QStringList{"3/9/2026 2:00:03 PM"});
+    QCOMPARE(column("Outdoor Data", "Temperature"), QStringList{"50"});
+    QCOMPARE(column("Indoor Data", "Temperature"), QStringList{"71"});
     QCOMPARE(finished.size(), 1);
     QVERIFY2(pass.result().ok(), qPrintable(pass.result().error));
     QCOMPARE(p.titles, (QStringList{kStarted, kCompleted + QStringLiteral("3/9/2026 2:00:03 PM")}));
@@ -130,7 +147,7 @@ void TstLogWriter::passWritesTwoRecordsThreeSecondsApart()
     QCOMPARE(QSqlDatabase::connectionNames(), QStringList());
 }
 
-void TstLogWriter::abandonedPassWritesNoIndoorRecord()
+void TstLogWriter::abandonedPassWritesNothing()
 {
     Pass p(QDateTime(QDate(2026, 3, 9), QTime(14, 0, 0)));
     captureTitles(p);
@@ -141,7 +158,7 @@ void TstLogWriter::abandonedPassWritesNoIndoorRecord()
     pass.abandon();
     p.clock.advanceSeconds(60);
     const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
-    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 1);
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 0);
     QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), 0);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(p.titles, QStringList{kStarted});
@@ -222,8 +239,20 @@ void TstLogWriter::firstRecordOfNewMonthGoesToNewFile()
              QStringLiteral("2/1/2026 12:00:06 AM"));
 }
 
-void TstLogWriter::lockedFileLosesOnlyThatRecord()
+void TstLogWriter::lockedFile_data()
 {
+    QTest::addColumn<int>("releaseMs"); // when the other program lets go, from the pass's start
+    QTest::addColumn<int>("pairs");
+    // The file is opened only at the end of the pass, so a lock during the wait costs nothing.
+    QTest::newRow("during the wait") << 1000 << 1;
+    // A lock held through the write loses the pass, both records; the next pass writes.
+    QTest::newRow("through the write") << 3500 << 0;
+}
+
+void TstLogWriter::lockedFile()
+{
+    QFETCH(int, releaseMs);
+    QFETCH(int, pairs);
     Pass p(QDateTime(QDate(2026, 5, 2), QTime(8, 0)));
     captureTitles(p);
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
@@ -231,50 +260,76 @@ void TstLogWriter::lockedFileLosesOnlyThatRecord()
     QVERIFY(writer.ensureMonthDatabase(p.clock.now().date()).ok());
     const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
 
-    // Another program holds the file exclusively and lets go one second into the wait.
+    // Another program holds the file exclusively.
     auto locker = std::make_unique<SqliteFile>();
     QVERIFY(locker->open(file, SqliteFile::Mode::ReadWrite).ok());
     QVERIFY(locker->exec(QStringLiteral("BEGIN EXCLUSIVE")).ok());
     auto release = p.clock.createTimer();
     release->setSingleShot(true);
-    release->setInterval(1000);
+    release->setInterval(releaseMs);
     QObject::connect(release.get(), &ClockTimer::timeout, [&] { locker.reset(); });
     release->start();
 
-    QVERIFY(!runPass(writer, p.clock).ok());
-    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 0);
-    QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), 1);
-    QCOMPARE(p.titles.last(), kFailed + QStringLiteral("5/2/2026 8:00:03 AM"));
+    QCOMPARE(runPass(writer, p.clock).ok(), pairs == 1);
+    p.clock.advanceSeconds(1); // the lock is gone, so the file can be read
+    QVERIFY(!locker);
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), pairs);
+    QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), pairs);
+    QCOMPARE(p.titles.last(),
+             (pairs ? kCompleted : kFailed) + QStringLiteral("5/2/2026 8:00:03 AM"));
 
-    // The next pass writes normally.
-    p.clock.advanceSeconds(57);
+    p.clock.advanceSeconds(56);
     QVERIFY(runPass(writer, p.clock).ok());
-    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), 1);
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), pairs + 1);
+    QCOMPARE(rowCount(file, QStringLiteral("Indoor Data")), pairs + 1);
     QCOMPARE(p.titles.last(), kCompleted + QStringLiteral("5/2/2026 8:01:03 AM"));
 }
 
-void TstLogWriter::missingColumnLosesOnlyItsValue()
+void TstLogWriter::handMadeTemplate_data()
 {
+    QTest::addColumn<QStringList>("schema");
+    QTest::addColumn<int>("pairs");
+    const QString outdoor =
+        QStringLiteral("CREATE TABLE \"Outdoor Data\" (\"Date_Time\" TEXT, \"Temperature\" REAL)");
+    const QString indoor =
+        QStringLiteral("CREATE TABLE \"Indoor Data\" (\"Date_Time\" TEXT, \"Humidity\" REAL)");
+    // Most columns missing, "Heat Index" among them: only their values are lost.
+    QTest::newRow("missing columns") << QStringList{outdoor, indoor} << 1;
+    // The indoor record cannot be written, and the outdoor one goes with it.
+    QTest::newRow("missing indoor table") << QStringList{outdoor} << 0;
+}
+
+void TstLogWriter::handMadeTemplate()
+{
+    QFETCH(QStringList, schema);
+    QFETCH(int, pairs);
     Pass p(QDateTime(QDate(2026, 8, 1), QTime(10, 0)));
     {
-        // A hand-made template whose outdoor table lacks "Heat Index".
         SqliteFile db;
         QVERIFY(db.open(logTemplatePath(p.dir.path()), SqliteFile::Mode::Create).ok());
-        QVERIFY(db.exec(QStringLiteral("CREATE TABLE \"Outdoor Data\" (\"Date_Time\" TEXT, "
-                                       "\"Temperature\" REAL)"))
-                    .ok());
+        for (const QString &sql : schema)
+            QVERIFY(db.exec(sql).ok());
     }
     p.record.setText(QStringLiteral("OutdoorTemperature"), QStringLiteral("81.5"));
     p.record.setText(QStringLiteral("HeatIndex"), QStringLiteral("83"));
+    p.record.setText(QStringLiteral("IndoorHumidity"), QStringLiteral("40"));
     captureTitles(p);
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
-    // The outdoor record is written without the missing column; the indoor table is missing.
-    QVERIFY(!runPass(writer, p.clock).ok());
-    const auto r = rows(MonthDatabase(p.dir.path(), p.clock.now().date()),
-                        QStringLiteral("Outdoor Data"), {QStringLiteral("Temperature")});
-    QCOMPARE(r.size(), 1);
-    QCOMPARE(r[0].value("Temperature").toDouble(), 81.5);
-    QVERIFY(p.titles.last().startsWith(kFailed));
+    const LogResult result = runPass(writer, p.clock);
+    QCOMPARE(result.ok(), pairs == 1);
+    const QString file = MonthDatabase(p.dir.path(), p.clock.now().date());
+    QCOMPARE(rowCount(file, QStringLiteral("Outdoor Data")), pairs);
+    QVERIFY(p.titles.last().startsWith(pairs ? kCompleted : kFailed));
+    if (pairs) {
+        const auto out =
+            rows(file, QStringLiteral("Outdoor Data"), {QStringLiteral("Temperature")});
+        QCOMPARE(out[0].value("Temperature").toDouble(), 81.5);
+        const auto in = rows(file, QStringLiteral("Indoor Data"), {QStringLiteral("Humidity")});
+        QCOMPARE(in.size(), 1);
+        QCOMPARE(in[0].value("Humidity").toDouble(), 40.0);
+    } else {
+        QVERIFY2(result.error.contains(QStringLiteral("Indoor Data")), qPrintable(result.error));
+    }
 }
 
 void TstLogWriter::readOnlyDirectoryReportsFailure()
@@ -303,8 +358,8 @@ void TstLogWriter::readOnlyDirectoryReportsFailure()
 
 void TstLogWriter::killedWriterLeavesSoundFile()
 {
-    // A child writes records as fast as it can and reports each commit; it is killed
-    // in the middle of its work. Every reported record must survive, the file intact.
+    // A child writes record pairs as fast as it can and reports each commit; it is killed
+    // in the middle of its work. Every reported pair must survive, the file intact.
     Pass p(QDateTime(QDate(2026, 10, 3), QTime(12, 0)));
     LogWriter writer(p.clock, p.record, p.status, p.dir.path());
     QVERIFY(writer.ensureMonthDatabase(p.clock.now().date()).ok());
@@ -318,11 +373,7 @@ void TstLogWriter::killedWriterLeavesSoundFile()
     if (child == 0) {
         ::close(pipeFds[0]);
         for (quint32 n = 1;; ++n) {
-            const auto values = FillLogFields(p.record, p.clock.now());
-            if (!writer
-                     .writeRecord(file, outdoorTableName(), outdoorColumns().data(), values.data(),
-                                  kOutdoorColumnCount)
-                     .ok())
+            if (!writer.writePair(file, FillLogFields(p.record, p.clock.now())).ok())
                 ::_exit(1);
             if (::write(pipeFds[1], &n, sizeof n) != sizeof n)
                 ::_exit(2);
@@ -351,6 +402,9 @@ void TstLogWriter::killedWriterLeavesSoundFile()
     QVERIFY(q.value(0).toUInt() >= reported);
     QCOMPARE(q.value(1).toDouble(), 55.5);
     QCOMPARE(q.value(2).toDouble(), 55.5);
+    const uint outdoor = q.value(0).toUInt();
+    QVERIFY(q.exec(QStringLiteral("SELECT count(*) FROM \"Indoor Data\"")) && q.next());
+    QCOMPARE(q.value(0).toUInt(), outdoor);
 }
 
 QTEST_GUILESS_MAIN(TstLogWriter)
