@@ -110,13 +110,19 @@ void TstHeadless::startUpTellsAboutTheConfigurationOnce()
         QCOMPARE(::chmod(cfg.constData(), 0644), 0);
     }
     QProcess corvane;
+    const mode_t oldUmask = ::umask(0);
     startCorvane(corvane, home.path(),
                  {QStringLiteral("--headless"), QStringLiteral("--simulate")});
+    ::umask(oldUmask);
     QVERIFY(corvane.waitForStarted(5000));
 
     // Printed once start-up has read the configuration and opened the port.
     QByteArray err = errorOutputUntil(corvane, "corvane: station port ");
     QVERIFY2(err.contains("corvane: station port "), err.constData());
+    // Whatever it was started with, what the program and its libraries make is owner-only.
+    QFile status(QStringLiteral("/proc/%1/status").arg(corvane.processId()));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    QVERIFY(status.readAll().contains("\nUmask:\t0077\n"));
     QCOMPARE(::kill(pid_t(corvane.processId()), SIGINT), 0);
     QVERIFY(corvane.waitForFinished(5000));
     err += corvane.readAllStandardError();

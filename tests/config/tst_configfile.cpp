@@ -294,7 +294,10 @@ void TstConfigFile::fileIsOwnerOnly()
     writeAll(path, "old");
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                     QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    QVERIFY(saveConfiguration(path, everyField()).ok());
+    const mode_t oldUmask = ::umask(0);
+    const bool saved = saveConfiguration(path, everyField()).ok();
+    ::umask(oldUmask);
+    QVERIFY(saved);
     struct stat st
     {
     };

@@ -23,6 +23,8 @@ private slots:
     void unwritableOutput_data();
     void unwritableOutput();
     void outputInMissingFolder();
+    void pageIsReadableByAllUnderAnyUmask_data();
+    void pageIsReadableByAllUnderAnyUmask();
 };
 
 void TestRenderPage::writesExpandedTemplate_data()
@@ -135,6 +137,34 @@ void TestRenderPage::outputInMissingFolder()
     QVERIFY(!r.written);
     QVERIFY(!r.error.isEmpty());
     QCOMPARE(readBytes(blocked), QByteArray("a file, not a folder"));
+}
+
+void TestRenderPage::pageIsReadableByAllUnderAnyUmask_data()
+{
+    QTest::addColumn<uint>("umask");
+    QTest::addColumn<bool>("earlierPrivate");
+    QTest::newRow("umask 000") << 0000u << false;
+    QTest::newRow("umask 077") << 0077u << false;
+    QTest::newRow("earlier page private") << 0022u << true;
+}
+
+void TestRenderPage::pageIsReadableByAllUnderAnyUmask()
+{
+    QFETCH(uint, umask);
+    QFETCH(bool, earlierPrivate);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.html");
+    if (earlierPrivate) {
+        writeBytes(out, "earlier");
+        QVERIFY(QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    }
+    const mode_t old = ::umask(mode_t(umask));
+    const RenderResult r = RenderPage(dir.filePath("none.tpl"), out, false, {});
+    ::umask(old);
+    QVERIFY(r.written);
+    struct stat st = {};
+    QCOMPARE(::stat(QFile::encodeName(out).constData(), &st), 0);
+    QCOMPARE(uint(st.st_mode & 07777), 0644u);
 }
 
 QTEST_GUILESS_MAIN(TestRenderPage)
