@@ -2,6 +2,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <memory>
@@ -33,7 +35,7 @@ public:
     virtual void close() = 0;
     virtual bool isOpen() const = 0;
 
-    virtual qint64 bytesAvailable() const = 0;  // InBufferCount
+    virtual qint64 bytesAvailable() const = 0; // InBufferCount
     // Takes what the device has already received into the receive buffer now, without
     // waiting, even when the event loop has not yet looked at the device.
     virtual void takeArrived() {}
@@ -47,9 +49,21 @@ signals:
     void lost(const QString &why);
 };
 
+// The devices that the `k=/dev/...` lines of a "Ports.cfg" give, by port number.
+QHash<int, QString> parsePortMap(QByteArrayView bytes);
+
+struct PortMap
+{
+    QHash<int, QString> devices;
+    QString error; // names the file when it is there but refused; nothing is mapped then
+};
+
+// "Ports.cfg" in `programDir`: missing, it maps nothing; a file that is no regular file (a
+// FIFO, a device) or is larger than 1 MiB is refused.
+PortMap readPortMap(const QString &programDir);
+
 // The device of port number `port` (1-8): the mapping of "Ports.cfg" in `programDir`
-// (`k=/dev/...` lines) when it names the port, otherwise /dev/ttyS{port-1}. Empty for a
-// port number below 1.
+// when it names the port, otherwise /dev/ttyS{port-1}. Empty for a port number below 1.
 QString devicePathForPort(int port, const QString &programDir);
 
 // A port over QSerialPort, closed, with the station settings (9600 baud, 8N1).

@@ -2,6 +2,7 @@
 #include "app/commands.h"
 #include "app/runtime.h"
 #include "app/services.h"
+#include "app/stopsignals.h"
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
@@ -16,6 +17,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace {
 
@@ -59,6 +62,10 @@ void scheduleScreenshots(Wx &wx)
 
 int runDesktop(int &argc, char **argv, const RunOptions &options)
 {
+    if (!StopSignals::install()) {
+        std::perror("corvane: cannot watch SIGINT and SIGTERM");
+        return 1;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("corvane"));
     QApplication::setQuitOnLastWindowClosed(false); // the main window's unload ends it
@@ -102,6 +109,12 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
         else
             end();
     });
+
+    // SIGINT and SIGTERM end the program as the main window's unload does; one that comes
+    // during start-up is acted on once the event loop runs.
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, &wx,
+                     [&wx] { emit wx.endProgram(); });
 
     runtime.startUp();
     wx.show();

@@ -28,14 +28,17 @@ int runExpand(const QStringList &args)
     }
 
     SystemClock clock;
-    const PreviewResult result = previewTemplate(templatePath, readingsPath, clock);
+    // The page goes out as it is expanded, never whole in memory: the template's 8-bit
+    // text is passed through unchanged.
+    const auto write = [](QByteArrayView piece) {
+        return std::fwrite(piece.data(), 1, size_t(piece.size()), stdout) == size_t(piece.size());
+    };
+    const PreviewResult result = previewTemplate(templatePath, readingsPath, clock, write);
     for (const QString &w : result.warnings)
         std::fprintf(stderr, "corvane expand: %s\n", qPrintable(w));
     if (!result.error.isEmpty()) {
         std::fprintf(stderr, "corvane expand: %s\n", qPrintable(result.error));
         return 1;
     }
-    // The page's own bytes: the template's 8-bit text is passed through unchanged.
-    std::fwrite(result.page.constData(), 1, size_t(result.page.size()), stdout);
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

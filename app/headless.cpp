@@ -4,6 +4,7 @@
 #include "app/groupsummary.h"
 #include "app/runtime.h"
 #include "app/services.h"
+#include "app/stopsignals.h"
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
@@ -16,37 +17,11 @@
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QSocketNotifier>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
-
-int g_signalPipe[2] = {-1, -1};
-
-// Only async-signal-safe work here: the event loop reads the pipe.
-extern "C" void onStopSignal(int signo)
-{
-    const int saved = errno;
-    const unsigned char byte = static_cast<unsigned char>(signo);
-    [[maybe_unused]] const ssize_t n = ::write(g_signalPipe[1], &byte, 1);
-    errno = saved;
-}
-
-bool installStopSignals()
-{
-    if (::pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return false;
-    struct sigaction sa = {};
-    sa.sa_handler = onStopSignal;
-    sigemptyset(&sa.sa_mask);
-    sa.sa_flags = SA_RESTART;
-    return ::sigaction(SIGINT, &sa, nullptr) == 0 && ::sigaction(SIGTERM, &sa, nullptr) == 0;
-}
 
 void printLine(Clock &clock, const QString &text)
 {
@@ -61,12 +36,12 @@ void printLine(Clock &clock, const QString &text)
 
 int runHeadless(int &argc, char **argv, const RunOptions &options)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("corvane"));
-    if (!installStopSignals()) {
+    if (!StopSignals::install()) {
         std::perror("corvane: cannot watch SIGINT and SIGTERM");
         return 1;
     }
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvane"));
 
     SystemClock clock;
     Runtime runtime(clock, options, realDevices());
@@ -115,11 +90,8 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
         printLine(clock, QStringLiteral("corvane: stopped"));
         QCoreApplication::exit(0);
     };
-    QSocketNotifier notifier(g_signalPipe[0], QSocketNotifier::Read);
-    QObject::connect(&notifier, &QSocketNotifier::activated, [&] {
-        unsigned char signo = 0;
-        while (::read(g_signalPipe[0], &signo, 1) == 1) {
-        }
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::stopRequested, [&](int signo) {
         if (stopping)
             return;
         stopping = true;

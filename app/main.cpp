@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <sys/stat.h>
 
 namespace {
 
@@ -32,6 +33,9 @@ QStringList wordsAfter(int argc, char **argv, int first)
 
 int main(int argc, char **argv)
 {
+    // Files that libraries make for corvane (SQLite's journals, the SSH known_hosts file)
+    // are owner-only like its own; pages are made readable by all where they are written.
+    ::umask(077);
     if (argc >= 2 && std::strcmp(argv[1], "decode") == 0)
         return runDecode(wordsAfter(argc, argv, 2));
     if (argc >= 2 && std::strcmp(argv[1], "expand") == 0)

@@ -185,10 +185,17 @@ void Runtime::openStationPort()
 
 void Runtime::startUp()
 {
-    // A missing or short file leaves the defaults of what it did not give.
     m_startedMs = m_clock.monotonicMs();
     m_startedAt = m_clock.now();
-    m_config = loadConfiguration(configurationFilePath()).config;
+    // A missing or short file leaves the defaults of what it did not give. A refused file,
+    // or one that others can read, is told about once, here.
+    const ConfigLoadResult loaded = loadConfiguration(configurationFilePath());
+    m_config = loaded.config;
+    for (const QString &notice : loaded.notices)
+        m_status->setStatusText(notice);
+    const QString portsError = readPortMap(programDirectory()).error;
+    if (!portsError.isEmpty())
+        m_status->setStatusText(portsError);
     if (m_simulator && !m_simulator->start())
         m_status->setStatusText(QStringLiteral("The simulated console could not be started."));
     openStationPort();

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringList>
 
 struct ConfigLoadResult
 {
@@ -14,6 +15,8 @@ struct ConfigLoadResult
     ConfigValues values;  // the values read, in file order (fewer than 59 for a short file)
     bool fileExisted = false;
     int valuesRead = 0;
+    QStringList notices; // for the user, naming the file: why it was refused, or that others
+                         // can read it (with the chmod that fixes that)
 };
 
 struct ConfigFormatResult
@@ -39,7 +42,8 @@ QString configurationFilePath();
 // number is a number, #...# a date-time, an empty field an empty value. Bytes are Latin-1.
 ConfigValues parseConfigValues(QByteArrayView bytes);
 
-// Reads the file; a missing, short or garbled file gives what could be read.
+// Reads the file; a missing, short or garbled file gives what could be read. A file that is
+// no regular file (a FIFO, a device) or is larger than 1 MiB is not read at all.
 ConfigLoadResult loadConfiguration(const QString &path);
 
 // The file's bytes for `config` (single text boxes trimmed). Refuses, naming the field, a

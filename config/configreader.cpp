@@ -2,18 +2,14 @@
 #include "config/configfile.h"
 
 #include "core/programdir.h"
+#include "core/regularfile.h"
 
 #include <QDateTime>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <climits>
 #include <cmath>
 
 namespace {
-
-// Well past any real configuration; a larger file is garbage and is read only this far.
-constexpr qint64 MaxConfigBytes = 1 << 20;
 
 bool isBlank(char c)
 {
@@ -110,6 +106,16 @@ QVariant unquotedValue(QByteArrayView field)
     return text;
 }
 
+// `text` as one word of a shell command line.
+QString shellWord(const QString &text)
+{
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_./+:@%=,-]+$"));
+    if (plain.match(text).hasMatch())
+        return text;
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("'\\''")) +
+           QLatin1Char('\'');
+}
+
 } // namespace
 
 QString configurationFilePath()
@@ -160,11 +166,19 @@ ConfigValues parseConfigValues(QByteArrayView bytes)
 ConfigLoadResult loadConfiguration(const QString &path)
 {
     ConfigLoadResult result;
-    QFile file(path);
-    result.fileExisted = file.exists();
-    if (!result.fileExisted || !file.open(QIODevice::ReadOnly))
+    const RegularFileRead file = readRegularFile(path, SettingsFileLimit);
+    result.fileExisted = !file.missing;
+    if (!file.ok()) {
+        if (!file.missing)
+            result.notices << file.error;
         return result;
-    result.values = parseConfigValues(file.read(MaxConfigBytes));
+    }
+    // The mode is the user's to choose; only say how to close the file to others.
+    if (file.mode & 0044)
+        result.notices << QStringLiteral("%1 is readable by other users, and it holds the FTP "
+                                         "password: chmod 600 %2 makes it private")
+                              .arg(path, shellWord(path));
+    result.values = parseConfigValues(file.bytes);
     result.valuesRead = int(result.values.size());
     applyConfigValues(result.values, result.config);
     return result;

@@ -3,7 +3,8 @@
 
 #include <QString>
 
-// $CORVANE_HOME when set, otherwise the per-user data folder; created when missing.
+// $CORVANE_HOME when set, otherwise the per-user data folder; created when missing, owner
+// only (0700), as are the folders above it that it has to make.
 QString programDirectory();
 
 // A file of the program directory, joined properly: programFile("Corvane.cfg").

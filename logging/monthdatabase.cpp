@@ -43,11 +43,9 @@ LogResult reserveTemporary(const QString &finalPath, QString *name)
             QStringLiteral("cannot create a file in %1: %2")
                 .arg(QDir::toNativeSeparators(fi.absolutePath()), tmp.errorString()));
     *name = tmp.fileName();
-    // A temporary file is private to its owner; a log file gets the modes SQLite gives
-    // the files it creates, so that a chart reader in the owner's group can open it.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(tmp.handle(), 0644 & ~mask);
+    // Owner only, whatever the umask; SQLite gives the journal it makes beside a database
+    // the database's own mode.
+    ::fchmod(tmp.handle(), 0600);
     return LogResult::success();
 }
 

@@ -2,10 +2,10 @@
 #include "publishing/pagertemplate.h"
 
 #include "acquisition/readingsrecord.h"
+#include "core/regularfile.h"
 #include "publishing/compassword.h"
 #include "publishing/pagetokens.h"
 
-#include <QFile>
 #include <algorithm>
 
 TokenValues PagerTokenValues(const ReadingsRecord &readings, const QString &forecastText,
@@ -26,11 +26,13 @@ PagerTemplateResult ExpandPagerTemplate(const QString &templatePath, const Token
 {
     if (templatePath.isEmpty())
         return {std::nullopt, QStringLiteral("no pager template is configured")};
-    QFile file(templatePath);
-    if (!file.open(QIODevice::ReadOnly))
-        return {std::nullopt, QStringLiteral("%1: %2").arg(templatePath, file.errorString())};
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return {std::nullopt, QStringLiteral("%1: %2").arg(templatePath, file.errorString())};
-    return {ExpandTemplateText(QString::fromLatin1(bytes), values), {}};
+    const RegularFileRead templ = readRegularFile(templatePath, TemplateFileLimit);
+    if (!templ.ok())
+        return {std::nullopt, templ.error};
+    QByteArray message;
+    ExpandTemplateBytes(templ.bytes, values, [&message](QByteArrayView piece) {
+        message.append(piece);
+        return true;
+    });
+    return {QString::fromLatin1(message), {}};
 }

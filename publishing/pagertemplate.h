@@ -22,7 +22,8 @@ struct PagerTemplateResult
     QString error;
 };
 
-// Reads the template file whole (8-bit text, line ends included) and expands it. No line
-// end is added and no file is written. A template that cannot be read gives no text and
-// the reason; what follows is the caller's decision.
+// Reads the template file whole (8-bit text, line ends included; a regular file of at
+// most 16 MiB) and expands it. No line end is added and no file is written. A template
+// that cannot be read gives no text and the reason, naming the file; what follows is the
+// caller's decision.
 PagerTemplateResult ExpandPagerTemplate(const QString &templatePath, const TokenValues &values);

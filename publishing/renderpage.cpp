@@ -1,23 +1,10 @@
 // Page files: delete-first, read, expand, write whole.
 #include "publishing/renderpage.h"
 
+#include "core/regularfile.h"
+
 #include <QFile>
 #include <QSaveFile>
-
-QString readLatin1File(const QString &path, bool *ok)
-{
-    QFile file(path);
-    const bool opened = !path.isEmpty() && file.open(QIODevice::ReadOnly);
-    QByteArray bytes;
-    bool good = opened;
-    if (opened) {
-        bytes = file.readAll();
-        good = file.error() == QFileDevice::NoError;
-    }
-    if (ok)
-        *ok = good;
-    return good ? QString::fromLatin1(bytes) : QString();
-}
 
 RenderResult RenderPage(const QString &templatePath, const QString &outputPath, bool deleteFirst,
                         const TokenValues &values)
@@ -26,8 +13,9 @@ RenderResult RenderPage(const QString &templatePath, const QString &outputPath, 
     if (deleteFirst && !outputPath.isEmpty() && QFile::exists(outputPath))
         QFile::remove(outputPath);
 
-    const QString text = readLatin1File(templatePath, &result.templateRead);
-    const QString page = ExpandTemplateText(text, values) + QLatin1String("\r\n");
+    const RegularFileRead templ = readRegularFile(templatePath, TemplateFileLimit);
+    result.templateRead = templ.ok();
+    result.templateError = templ.error;
 
     if (outputPath.isEmpty()) {
         result.error = QStringLiteral("no output file is configured");
@@ -42,8 +30,13 @@ RenderResult RenderPage(const QString &templatePath, const QString &outputPath, 
         result.error = out.errorString();
         return result;
     }
-    const QByteArray bytes = page.toLatin1();
-    if (out.write(bytes) != bytes.size()) {
+    const auto write = [&out](QByteArrayView piece) {
+        return out.write(piece.data(), piece.size()) == piece.size();
+    };
+    const bool whole = out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                          QFileDevice::ReadGroup | QFileDevice::ReadOther) &&
+                       ExpandTemplateBytes(templ.bytes, values, write) && write("\r\n");
+    if (!whole) {
         result.error =
             QStringLiteral("the page could not be written whole: %1").arg(out.errorString());
         out.cancelWriting();

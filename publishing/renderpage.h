@@ -9,16 +9,15 @@ struct RenderResult
 {
     bool written = false;
     QString error;             // why no page was written; empty when written
-    bool templateRead = false; // false: the template was missing or unreadable, the page is empty
+    bool templateRead = false; // false: the template was missing or refused, the page is empty
+    QString templateError;     // why the template was not read, naming it
 };
 
-// Reads the template (8-bit text, byte for byte), expands it and writes the expanded
-// text plus CR LF to `outputPath`. With `deleteFirst` an existing output file is deleted
-// before anything else. A missing template gives a page of just CR LF. The page is
-// written whole or not at all: when it cannot be written, no new page is left behind
-// and an earlier one that was not deleted stays as it was.
+// Reads the template (8-bit text, byte for byte; a regular file of at most 16 MiB), expands
+// it and writes the expanded text plus CR LF to `outputPath`, readable by everyone (0644:
+// pages are public). With `deleteFirst` an existing output file is deleted before anything
+// else. A template that is missing or refused gives a page of just CR LF. The page is
+// written whole or not at all: when it cannot be written, no new page is left behind and an
+// earlier one that was not deleted stays as it was.
 RenderResult RenderPage(const QString &templatePath, const QString &outputPath, bool deleteFirst,
                         const TokenValues &values);
-
-// The text of an 8-bit template file, each byte one character; empty when unreadable.
-QString readLatin1File(const QString &path, bool *ok = nullptr);

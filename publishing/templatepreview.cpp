@@ -3,11 +3,10 @@
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
+#include "core/regularfile.h"
 #include "publishing/compassword.h"
 #include "publishing/pagetokens.h"
-#include "publishing/renderpage.h"
 
-#include <QFile>
 #include <QSet>
 
 QStringList readReadingsLines(const QString &text, ReadingsRecord &record)
@@ -35,28 +34,28 @@ QStringList readReadingsLines(const QString &text, ReadingsRecord &record)
 }
 
 PreviewResult previewTemplate(const QString &templatePath, const QString &readingsPath,
-                              const Clock &clock)
+                              const Clock &clock, const ByteSink &page)
 {
     PreviewResult result;
-    bool ok = false;
-    const QString text = readLatin1File(templatePath, &ok);
-    if (!ok) {
-        result.error = QStringLiteral("cannot read the template %1").arg(templatePath);
+    const RegularFileRead templ = readRegularFile(templatePath, TemplateFileLimit);
+    if (!templ.ok()) {
+        result.error = QStringLiteral("cannot read the template %1").arg(templ.error);
         return result;
     }
     ReadingsRecord record;
     if (!readingsPath.isEmpty()) {
-        QFile file(readingsPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            result.error = QStringLiteral("cannot read the readings file %1").arg(readingsPath);
+        const RegularFileRead readings = readRegularFile(readingsPath, SettingsFileLimit);
+        if (!readings.ok()) {
+            result.error = QStringLiteral("cannot read the readings file %1").arg(readings.error);
             return result;
         }
-        result.warnings = readReadingsLines(QString::fromUtf8(file.readAll()), record);
+        result.warnings = readReadingsLines(QString::fromUtf8(readings.bytes), record);
     }
     const QDateTime now = clock.now();
     const TokenValues values = PageTokenValues(
         record, QString(), pageCompassWord(record.text(QStringLiteral("GustDirection"))),
         pageCompassWord(record.text(QStringLiteral("AverageDirection"))), now, now.toUTC());
-    result.page = (ExpandTemplateText(text, values) + QLatin1String("\r\n")).toLatin1();
+    if (!ExpandTemplateBytes(templ.bytes, values, page) || !page("\r\n"))
+        result.error = QStringLiteral("the page could not be written whole");
     return result;
 }

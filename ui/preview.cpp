@@ -1,6 +1,8 @@
 // Page preview.
 #include "ui/preview.h"
 
+#include "core/regularfile.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -14,12 +16,32 @@ namespace {
 // Names this short cannot be a page; the dialog hands back at least a drive and a name.
 constexpr int ShortestPageName = 5;
 
+// Local pages, and what they link to, are read as other user-named files are: a FIFO or a
+// device named like a page would otherwise stall the window.
+class PageBrowser final : public QTextBrowser
+{
+public:
+    using QTextBrowser::QTextBrowser;
+
+    QVariant loadResource(int type, const QUrl &name) override
+    {
+        if (!name.isLocalFile())
+            return QTextBrowser::loadResource(type, name);
+        const RegularFileRead file = readRegularFile(name.toLocalFile(), TemplateFileLimit);
+        if (file.ok())
+            return file.bytes;
+        if (type != QTextDocument::HtmlResource)
+            return {};
+        return QStringLiteral("<p>%1</p>").arg(file.error.toHtmlEscaped());
+    }
+};
+
 } // namespace
 
 Preview::Preview(FileChooser chooser, QWidget *parent)
     : QWidget(parent, Qt::Window),
       m_chooser(chooser ? std::move(chooser) : FileChooser(&Preview::chooseWithDialog)),
-      m_browser(new QTextBrowser(this)),
+      m_browser(new PageBrowser(this)),
       m_openButton(new QPushButton(tr("Open in Web Browser"), this))
 {
     setObjectName(QStringLiteral("Preview"));

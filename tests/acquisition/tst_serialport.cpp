@@ -6,12 +6,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TstSerialPort : public QObject
 {
     Q_OBJECT
 private slots:
     void devicePaths_data();
     void devicePaths();
+    void refusedPortsFileMapsNothing_data();
+    void refusedPortsFileMapsNothing();
     void bothDirectionsWithModemSettings();
     void lostWhenTheDeviceHangsUp();
     void openFailsWithAReason();
@@ -49,6 +54,37 @@ void TstSerialPort::devicePaths()
         f.write(portsCfg.toUtf8());
     }
     QCOMPARE(devicePathForPort(port, dir.path()), device);
+}
+
+void TstSerialPort::refusedPortsFileMapsNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("FIFO without a writer") << "fifo"
+                                           << "not a regular file";
+    QTest::newRow("over 1 MiB") << "big"
+                                << "larger than 1 MiB";
+}
+
+void TstSerialPort::refusedPortsFileMapsNothing()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Ports.cfg");
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("1=/dev/ttyUSB0\n" + QByteArray(1 << 20, '#'));
+    }
+    alarm(20); // a read that blocks ends the test instead of hanging it
+    const PortMap map = readPortMap(dir.path());
+    QCOMPARE(map.error, path + ": " + why);
+    QVERIFY(map.devices.isEmpty());
+    QCOMPARE(devicePathForPort(1, dir.path()), QStringLiteral("/dev/ttyS0"));
+    alarm(0);
 }
 
 void TstSerialPort::bothDirectionsWithModemSettings()

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(Configuration)
 
@@ -92,6 +93,8 @@ private slots:
     void missingShortAndGarbledFilesLoadWhatTheyCan_data();
     void missingShortAndGarbledFilesLoadWhatTheyCan();
     void fileIsOwnerOnly();
+    void noticesNameTheFile_data();
+    void noticesNameTheFile();
 
 private:
     QTemporaryDir m_dir;
@@ -291,13 +294,69 @@ void TstConfigFile::fileIsOwnerOnly()
     writeAll(path, "old");
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                     QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    QVERIFY(saveConfiguration(path, everyField()).ok());
+    const mode_t oldUmask = ::umask(0);
+    const bool saved = saveConfiguration(path, everyField()).ok();
+    ::umask(oldUmask);
+    QVERIFY(saved);
     struct stat st
     {
     };
     QCOMPARE(stat(QFile::encodeName(path).constData(), &st), 0);
     QCOMPARE(st.st_mode & 0777, mode_t(0600));
     QVERIFY(sameConfiguration(loadConfiguration(path).config, everyField()));
+}
+
+void TstConfigFile::noticesNameTheFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("kind");   // a file of that mode, or what else is there
+    QTest::addColumn<QString>("notice"); // %1: the path, %2: the path as a shell word
+    QTest::addColumn<int>("valuesRead");
+    const QString readable = QStringLiteral("%1 is readable by other users, and it holds the FTP "
+                                            "password: chmod 600 %2 makes it private");
+    QTest::newRow("owner only") << "Corvane.cfg"
+                                << "0600" << QString() << 59;
+    QTest::newRow("group can read") << "Corvane.cfg"
+                                    << "0640" << readable << 59;
+    QTest::newRow("everyone can read") << "Corvane.cfg"
+                                       << "0644" << readable << 59;
+    QTest::newRow("name to quote") << "it's mine.cfg"
+                                   << "0604" << readable << 59;
+    QTest::newRow("FIFO without a writer")
+        << "Corvane.cfg"
+        << "fifo" << QStringLiteral("%1: not a regular file") << 0;
+    QTest::newRow("folder") << "Corvane.cfg"
+                            << "folder" << QStringLiteral("%1: not a regular file") << 0;
+    QTest::newRow("over 1 MiB") << "Corvane.cfg"
+                                << "big" << QStringLiteral("%1: larger than 1 MiB") << 0;
+}
+
+void TstConfigFile::noticesNameTheFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, kind);
+    QFETCH(QString, notice);
+    QFETCH(int, valuesRead);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    } else if (kind == "folder") {
+        QVERIFY(QDir().mkdir(path));
+    } else {
+        const QByteArray typical = readAll(typicalFile);
+        writeAll(path, kind == "big" ? typical + QByteArray((1 << 20) + 1 - typical.size(), ' ')
+                                     : typical);
+        QCOMPARE(::chmod(QFile::encodeName(path).constData(), kind.toUInt(nullptr, 8)), 0);
+    }
+    alarm(20); // a read that blocks ends the test instead of hanging it
+    const ConfigLoadResult r = loadConfiguration(path);
+    alarm(0);
+    const QString quoted =
+        name.contains(' ') ? "'" + dir.filePath("it'\\''s mine.cfg") + "'" : path;
+    QCOMPARE(r.notices, notice.isEmpty() ? QStringList() : QStringList{notice.arg(path, quoted)});
+    QCOMPARE(r.valuesRead, valuesRead);
+    QVERIFY(r.fileExisted);
 }
 
 QTEST_GUILESS_MAIN(TstConfigFile)

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QByteArray fileHash(const QString &path)
@@ -72,6 +74,7 @@ private slots:
     void unusableTemplateIsKeptAndRetried_data();
     void unusableTemplateIsKeptAndRetried();
     void readOnlyDirectoryFails();
+    void filesAreOwnerOnlyUnderAnyUmask();
 };
 
 void TstMonthDatabase::name_data()
@@ -191,6 +194,28 @@ void TstMonthDatabase::readOnlyDirectoryFails()
     });
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(result, 0);
+}
+
+void TstMonthDatabase::filesAreOwnerOnlyUnderAnyUmask()
+{
+    QTemporaryDir dir;
+    const mode_t old = ::umask(0);
+    const auto restore = qScopeGuard([old] { ::umask(old); });
+    const auto mode = [](const QString &path) {
+        struct stat st = {};
+        return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    QVERIFY(ensureMonthDatabase(dir.path(), QDate(2026, 3, 1)).ok());
+    const QString month = MonthDatabase(dir.path(), QDate(2026, 3, 1));
+    QCOMPARE(mode(logTemplatePath(dir.path())), 0600u);
+    QCOMPARE(mode(month), 0600u);
+    // The journal of a record being written.
+    SqliteFile db;
+    QVERIFY(db.open(month, SqliteFile::Mode::ReadWrite).ok());
+    QVERIFY(db.exec(QStringLiteral("BEGIN")).ok());
+    QVERIFY(db.exec(QStringLiteral("INSERT INTO \"Indoor Data\" (\"Humidity\") VALUES (40)")).ok());
+    QCOMPARE(mode(month + QStringLiteral("-journal")), 0600u);
+    QVERIFY(db.exec(QStringLiteral("ROLLBACK")).ok());
 }
 
 QTEST_GUILESS_MAIN(TstMonthDatabase)

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QDateTime Now(QDate(2026, 7, 24), QTime(15, 28, 3));
@@ -113,19 +116,31 @@ void TestPagerTemplate::expansion()
 void TestPagerTemplate::unreadableTemplate_data()
 {
     QTest::addColumn<QString>("name"); // inside a fresh folder; empty: no path configured
+    QTest::addColumn<QString>("kind"); // what is made under that name first, if anything
 
-    QTest::newRow("missing file") << QStringLiteral("missing.txt");
-    QTest::newRow("a folder") << QStringLiteral(".");
-    QTest::newRow("no path") << QString();
+    QTest::newRow("missing file") << QStringLiteral("missing.txt") << QString();
+    QTest::newRow("a folder") << QStringLiteral(".") << QString();
+    QTest::newRow("no path") << QString() << QString();
+    QTest::newRow("a FIFO, no writer") << QStringLiteral("hourly.txt") << QStringLiteral("fifo");
+    QTest::newRow("over 16 MiB") << QStringLiteral("hourly.txt") << QStringLiteral("big");
 }
 
 void TestPagerTemplate::unreadableTemplate()
 {
     QFETCH(QString, name);
+    QFETCH(QString, kind);
     QTemporaryDir dir;
     const QString path = name.isEmpty() ? QString() : dir.filePath(name);
+    if (kind == QLatin1String("fifo"))
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (kind == QLatin1String("big")) {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize((qint64(16) << 20) + 1));
+    }
+    alarm(20); // a read that blocks ends the test instead of hanging it
     const PagerTemplateResult result =
         ExpandPagerTemplate(path, PagerTokenValues(ReadingsRecord(), QString(), Now));
+    alarm(0);
     QVERIFY(!result.text.has_value());
     QVERIFY(!result.error.isEmpty());
     if (!path.isEmpty())

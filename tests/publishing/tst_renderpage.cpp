@@ -9,6 +9,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestRenderPage : public QObject
 {
@@ -16,10 +18,13 @@ class TestRenderPage : public QObject
 private slots:
     void writesExpandedTemplate_data();
     void writesExpandedTemplate();
-    void missingTemplateGivesEmptyPage();
+    void missingOrRefusedTemplateGivesEmptyPage_data();
+    void missingOrRefusedTemplateGivesEmptyPage();
     void unwritableOutput_data();
     void unwritableOutput();
     void outputInMissingFolder();
+    void pageIsReadableByAllUnderAnyUmask_data();
+    void pageIsReadableByAllUnderAnyUmask();
 };
 
 void TestRenderPage::writesExpandedTemplate_data()
@@ -51,13 +56,37 @@ void TestRenderPage::writesExpandedTemplate()
     QCOMPARE(readBytes(out), page);
 }
 
-void TestRenderPage::missingTemplateGivesEmptyPage()
+void TestRenderPage::missingOrRefusedTemplateGivesEmptyPage_data()
 {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("missing") << "missing"
+                             << "No such file or directory";
+    QTest::newRow("FIFO without a writer") << "fifo"
+                                           << "not a regular file";
+    QTest::newRow("over 16 MiB") << "big"
+                                 << "larger than 16 MiB";
+}
+
+void TestRenderPage::missingOrRefusedTemplateGivesEmptyPage()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, why);
     QTemporaryDir dir;
+    const QString in = dir.filePath("page.tpl");
     const QString out = dir.filePath("page.html");
-    const RenderResult r = RenderPage(dir.filePath("missing.tpl"), out, true, {{"*TPO*", "72"}});
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(in).constData(), 0600), 0);
+    if (kind == "big") {
+        QFile f(in);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize((qint64(16) << 20) + 1));
+    }
+    alarm(20); // a read that blocks ends the test instead of hanging it
+    const RenderResult r = RenderPage(in, out, true, {{"*TPO*", "72"}});
+    alarm(0);
     QVERIFY(r.written);
     QVERIFY(!r.templateRead);
+    QCOMPARE(r.templateError, in + ": " + why);
     QCOMPARE(readBytes(out), QByteArray("\r\n"));
 }
 
@@ -108,6 +137,34 @@ void TestRenderPage::outputInMissingFolder()
     QVERIFY(!r.written);
     QVERIFY(!r.error.isEmpty());
     QCOMPARE(readBytes(blocked), QByteArray("a file, not a folder"));
+}
+
+void TestRenderPage::pageIsReadableByAllUnderAnyUmask_data()
+{
+    QTest::addColumn<uint>("umask");
+    QTest::addColumn<bool>("earlierPrivate");
+    QTest::newRow("umask 000") << 0000u << false;
+    QTest::newRow("umask 077") << 0077u << false;
+    QTest::newRow("earlier page private") << 0022u << true;
+}
+
+void TestRenderPage::pageIsReadableByAllUnderAnyUmask()
+{
+    QFETCH(uint, umask);
+    QFETCH(bool, earlierPrivate);
+    QTemporaryDir dir;
+    const QString out = dir.filePath("page.html");
+    if (earlierPrivate) {
+        writeBytes(out, "earlier");
+        QVERIFY(QFile::setPermissions(out, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+    }
+    const mode_t old = ::umask(mode_t(umask));
+    const RenderResult r = RenderPage(dir.filePath("none.tpl"), out, false, {});
+    ::umask(old);
+    QVERIFY(r.written);
+    struct stat st = {};
+    QCOMPARE(::stat(QFile::encodeName(out).constData(), &st), 0);
+    QCOMPARE(uint(st.st_mode & 07777), 0644u);
 }
 
 QTEST_GUILESS_MAIN(TestRenderPage)

@@ -11,7 +11,8 @@ namespace {
 // form new tokens: "*TP" + value "" + "O*" reads "*TPO*".
 TokenValues smallLanguage(QRandomGenerator &rng, bool shortValues)
 {
-    const char *tokens[] = {"*D/T*",  "*TPO*",  "*TPI*", "*SWX*",
+    // "*HWD*" is a part of "*HWDT*", listed before it.
+    const char *tokens[] = {"*D/T*",  "*TPO*",  "*TPI*", "*HWD*", "*SWX*",
                             "*TIHF*", "*HWDT*", "*OTP*", "*GMT*"};
     const char *longValues[] = {"", "72.5", "NorthEast", "1/15/2026 12:00:00 PM", "N/A", "x"};
     const char *joinValues[] = {"", "T", "P", "O", "TP", "PO", "I", "D/"};

@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 void writeBytes(const QString &path, const QByteArray &bytes)
@@ -26,6 +29,8 @@ private slots:
     void readsFieldLines();
     void previewsPage_data();
     void previewsPage();
+    void refusesFilesThatAreNoPage_data();
+    void refusesFilesThatAreNoPage();
 };
 
 void TestTemplatePreview::readsFieldLines_data()
@@ -86,13 +91,65 @@ void TestTemplatePreview::previewsPage()
     writeBytes(dir.filePath("t.tpl"), templ);
     writeBytes(dir.filePath("r.txt"), readings);
     ManualClock clock(QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()));
-    const PreviewResult r = previewTemplate(dir.filePath("t.tpl"), dir.filePath("r.txt"), clock);
+    QByteArray out;
+    const auto collect = [&out](QByteArrayView piece) {
+        out += piece;
+        return true;
+    };
+    const PreviewResult r =
+        previewTemplate(dir.filePath("t.tpl"), dir.filePath("r.txt"), clock, collect);
     QCOMPARE(r.error, QString());
-    QCOMPARE(r.page, page);
+    QCOMPARE(out, page);
 
-    QVERIFY(!previewTemplate(dir.filePath("none.tpl"), QString(), clock).error.isEmpty());
-    QVERIFY(
-        !previewTemplate(dir.filePath("t.tpl"), dir.filePath("none.txt"), clock).error.isEmpty());
+    out.clear();
+    QVERIFY(!previewTemplate(dir.filePath("none.tpl"), QString(), clock, collect).error.isEmpty());
+    QVERIFY(!previewTemplate(dir.filePath("t.tpl"), dir.filePath("none.txt"), clock, collect)
+                 .error.isEmpty());
+    QCOMPARE(out, QByteArray()); // nothing of a page whose files cannot be read
+}
+
+void TestTemplatePreview::refusesFilesThatAreNoPage_data()
+{
+    QTest::addColumn<QString>("templ"); // a path, or what to make as "t.tpl"
+    QTest::addColumn<QString>("readings");
+    QTest::addColumn<QString>("why");
+    QTest::newRow("endless device") << "/dev/zero" << QString() << "/dev/zero: not a regular file";
+    QTest::newRow("template FIFO without a writer") << "fifo" << QString() << "not a regular file";
+    QTest::newRow("template over 16 MiB") << "big" << QString() << "larger than 16 MiB";
+    QTest::newRow("readings FIFO") << "page"
+                                   << "fifo"
+                                   << "not a regular file";
+}
+
+void TestTemplatePreview::refusesFilesThatAreNoPage()
+{
+    QFETCH(QString, templ);
+    QFETCH(QString, readings);
+    QFETCH(QString, why);
+    QTemporaryDir dir;
+    const QString templPath = templ.startsWith('/') ? templ : dir.filePath("t.tpl");
+    const QString readingsPath = readings.isEmpty() ? QString() : dir.filePath("r.txt");
+    if (templ == "page")
+        writeBytes(templPath, "*TPO*");
+    if (templ == "big") {
+        QFile f(templPath);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.resize((qint64(16) << 20) + 1));
+    }
+    for (const QString &path : {templ == "fifo" ? templPath : QString(), readingsPath}) {
+        if (!path.isEmpty())
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    }
+    ManualClock clock(QDateTime(QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc()));
+    QByteArray out;
+    alarm(20); // a read that blocks ends the test instead of hanging it
+    const PreviewResult r = previewTemplate(templPath, readingsPath, clock, [&](QByteArrayView p) {
+        out += p;
+        return true;
+    });
+    alarm(0);
+    QVERIFY2(r.error.contains(readings.isEmpty() ? templPath : readingsPath), qPrintable(r.error));
+    QVERIFY2(r.error.endsWith(why), qPrintable(r.error));
+    QCOMPARE(out, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestTemplatePreview)

@@ -6,6 +6,9 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TstPreview : public QObject
 {
     Q_OBJECT
@@ -18,13 +21,14 @@ private slots:
 
 void TstPreview::chosenName_data()
 {
-    QTest::addColumn<QString>("chosen"); // "@": the page written by the test
+    QTest::addColumn<QString>("chosen"); // "@": the page written by the test; "|": a FIFO
     QTest::addColumn<bool>("shown");
     QTest::newRow("cancelled") << QString() << false;
     QTest::newRow("5 characters") << QString("a.htm") << false;
     QTest::newRow("drive and name, 5") << QString("c:\\ab") << false;
     QTest::newRow("6 characters") << QString("ab.htm") << true;
     QTest::newRow("the page") << QString("@") << true;
+    QTest::newRow("a FIFO named like a page") << QString("|") << true;
 }
 
 void TstPreview::chosenName()
@@ -40,6 +44,11 @@ void TstPreview::chosenName()
     file.close();
     if (chosen == "@")
         chosen = page;
+    if (chosen == "|") {
+        chosen = dir.filePath("fifo.htm");
+        QCOMPARE(::mkfifo(QFile::encodeName(chosen).constData(), 0600), 0);
+    }
+    alarm(20); // a read that blocks ends the test instead of hanging it
 
     WxFixture f;
     f.config.OutputFile1 = page;
@@ -61,6 +70,9 @@ void TstPreview::chosenName()
     QCOMPARE(browser->source(), QUrl::fromLocalFile(QFileInfo(chosen).absoluteFilePath()));
     if (chosen == page)
         QVERIFY(browser->toPlainText().contains("Outdoor 72.5"));
+    else if (chosen.endsWith("fifo.htm"))
+        QCOMPARE(browser->toPlainText(), chosen + ": not a regular file");
+    alarm(0);
 }
 
 void TstPreview::relativeOutputFileIsOfferedInProgramDirectory()
