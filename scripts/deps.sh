@@ -12,6 +12,7 @@ packages=(
   libcurl4-openssl-dev                       # FTP and HTTP transfers
   libsqlite3-dev libbenchmark-dev            # the benchmarks
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
+  tzdata                                     # time zones for the summer-time tests
   python3-pyftpdlib                          # the local FTP server of the tests
   python3-openssl                            # its FTPS mode and the test CA it makes
   openssh-server                             # sshd for the SFTP tests, started by the test itself
