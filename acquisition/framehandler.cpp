@@ -37,11 +37,12 @@ void FrameHandler::startEvent(ReceiveBuffer &buffer, qint64 nowMs)
     const GroupLayout *layout = got ? layoutForIdentifier(quint8(first)) : nullptr;
     if (!layout) {
         if (got)
-            m_listener.frameDropped(FrameDrop::NotAnIdentifier, QByteArray(1, first));
+            m_listener.frameDropped(FrameDrop::NotAnIdentifier, QByteArrayView(&first, 1));
         m_listener.lamp(0);
         return;
     }
-    m_frame = QByteArray(layout->length, '\0');
+    // Reuses the frame's allocation unless a listener kept a copy of the last one.
+    m_frame.fill('\0', layout->length);
     m_frame[0] = first;
     m_needed = layout->length - 1;
     m_deadlineMs = nowMs + CompletionLimitMs;
@@ -62,7 +63,7 @@ void FrameHandler::complete(ReceiveBuffer &buffer)
     m_listener.lamp(0);
 }
 
-void FrameStream::feed(const QByteArray &piece, qint64 nowMs)
+void FrameStream::feed(QByteArrayView piece, qint64 nowMs)
 {
     m_lastMs = nowMs;
     if (m_handler.isWaiting() && nowMs >= m_handler.deadlineMs())

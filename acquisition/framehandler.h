@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QtGlobal>
 
 // The receive buffer the handler reads from: the station port's, or bytes held in memory.
@@ -36,7 +37,7 @@ public:
         virtual void lamp(int color) { Q_UNUSED(color) }
         // A whole frame whose checksum matched, identifier first.
         virtual void frameChecked(const QByteArray &frame) = 0;
-        virtual void frameDropped(FrameDrop why, const QByteArray &bytes)
+        virtual void frameDropped(FrameDrop why, QByteArrayView bytes)
         {
             Q_UNUSED(why)
             Q_UNUSED(bytes)
@@ -76,7 +77,7 @@ public:
 
     // `piece` arrived at `nowMs`. A frame still waiting from earlier pieces whose deadline
     // has passed is finished before the piece is looked at.
-    void feed(const QByteArray &piece, qint64 nowMs);
+    void feed(QByteArrayView piece, qint64 nowMs);
     // No more bytes will come: a waiting frame is finished with what it has.
     void finish();
 

@@ -96,7 +96,7 @@ void StationLink::frameChecked(const QByteArray &frame)
     m_lastFrameTime = now;
 }
 
-void StationLink::frameDropped(FrameDrop why, const QByteArray &bytes)
+void StationLink::frameDropped(FrameDrop why, QByteArrayView bytes)
 {
     if (why == FrameDrop::BadChecksum)
         ++m_counters.badChecksums;

@@ -56,7 +56,7 @@ private:
     void receiveEvent(qint64 bufferCount) override;
     void lamp(int color) override;
     void frameChecked(const QByteArray &frame) override;
-    void frameDropped(FrameDrop why, const QByteArray &bytes) override;
+    void frameDropped(FrameDrop why, QByteArrayView bytes) override;
 
     SerialPort &m_port;
     Clock &m_clock;

@@ -117,7 +117,7 @@ int runDecode(const QStringList &args)
             break;
         // A frame still waiting when a piece arrives after its 0.3 s is finished first,
         // as on the serial line.
-        stream.feed(QByteArray::fromRawData(buffer, qsizetype(n)), clock.monotonicMs());
+        stream.feed(QByteArrayView(buffer, qsizetype(n)), clock.monotonicMs());
     }
     stream.finish();
 

@@ -46,7 +46,7 @@ struct Recorder : FrameHandler::Listener
     void receiveEvent(qint64 n) override { counts << n; }
     void lamp(int c) override { lamps << c; }
     void frameChecked(const QByteArray &f) override { frames << f; }
-    void frameDropped(FrameDrop why, const QByteArray &b) override
+    void frameDropped(FrameDrop why, QByteArrayView b) override
     {
         if (why == FrameDrop::BadChecksum)
             ++badSums;

@@ -1,1 +1,0 @@
-corvane_add_fuzzer(NAME fuzz_framehandler SOURCES fuzz_framehandler.cpp LIBS corvane_acquisition)
