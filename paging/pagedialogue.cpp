@@ -234,14 +234,12 @@ void PageDialogue::after(int ms, Step next)
     m_timer->start();
 }
 
-// Waiting for a reply: the reply buffer starts empty, everything the port receives is
-// appended, and the whole buffer is searched, so a reply split over several reads
-// ("O", then "K") is still found.
+// Waiting for a reply: what the port receives from now on is matched against the replies,
+// so a reply split over several reads ("O", then "K") is still found.
 void PageDialogue::waitFor(const QList<QByteArray> &replies, int seconds, Step found, Step timedOut,
                            bool showProgress)
 {
-    m_reply.clear();
-    m_expected = replies;
+    m_reply.expect(replies);
     m_onFound = found;
     m_showProgress = showProgress;
     m_waiting = true;
@@ -254,20 +252,17 @@ void PageDialogue::waitFor(const QList<QByteArray> &replies, int seconds, Step f
 bool PageDialogue::pollReply()
 {
     if (m_line.port && m_line.port->isOpen() && m_line.port->bytesAvailable() > 0) {
-        m_reply += m_line.port->read(m_line.port->bytesAvailable());
+        m_reply.feed(m_line.port->read(m_line.port->bytesAvailable()));
         if (m_showProgress)
-            setStatus(QString::fromLatin1(m_reply));
+            setStatus(QString::fromLatin1(m_reply.progress()));
     }
-    for (const QByteArray &expected : std::as_const(m_expected)) {
-        if (m_reply.contains(expected)) {
-            m_waiting = false;
-            m_timer->stop();
-            m_onTimer = nullptr;
-            (this->*m_onFound)();
-            return true;
-        }
-    }
-    return false;
+    if (!m_reply.found())
+        return false;
+    m_waiting = false;
+    m_timer->stop();
+    m_onTimer = nullptr;
+    (this->*m_onFound)();
+    return true;
 }
 
 void PageDialogue::onTimer()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "paging/pagetext.h"
+#include "paging/replymatcher.h"
 
 #include <QByteArray>
 #include <QList>
@@ -112,7 +113,6 @@ private:
     // The wait in progress, if any.
     bool m_waiting = false;
     bool m_showProgress = false;
-    QList<QByteArray> m_expected;
-    QByteArray m_reply;
+    ReplyMatcher m_reply;
     Step m_onFound = nullptr;
 };
