@@ -47,13 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     qint64 now = 0;
     for (size_t pos = 1; pos < size; pos += pieceSize) {
         const size_t n = pos + pieceSize <= size ? pieceSize : size - pos;
-        stream.feed(QByteArray(reinterpret_cast<const char *>(data + pos), qsizetype(n)), now);
+        stream.feed(QByteArrayView(data + pos, qsizetype(n)), now);
         now += gapMs;
     }
     stream.finish();
 
     // The decoders themselves on unchecked bytes: every nibble value in every field.
-    const QByteArray raw(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
+    const QByteArray raw =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
     if (const auto decoded = decodeGroup(raw)) {
         DecodeContext context;
         context.displayUnits = control >> 7;
