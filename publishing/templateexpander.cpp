@@ -20,6 +20,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QStringList>
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -144,43 +145,77 @@ Expander<Str, Char>::Expander(const Str &text, const TokenValues &values, Output
     buildTokenTable(values);
 }
 
+// The table of middles and their parts depends on the tokens alone, and a publishing pass
+// expands every page (and a pager check every message) with the same tokens, so the last
+// table built on this thread is kept and shared. Only the values are taken afresh.
+template <typename Str> struct TokenTable
+{
+    QStringList tokens;
+    QList<Str> middles; // per entry; empty for an entry that is ignored
+    QHash<Str, int> parts;
+    qsizetype maxMiddle = 0;
+
+    void build(const QStringList &from)
+    {
+        tokens = from;
+        middles.clear();
+        parts.clear();
+        maxMiddle = 0;
+        for (qsizetype i = 0; i < tokens.size(); ++i) {
+            const QString &t = tokens.at(i);
+            bool usable = t.size() >= 3 && t.front() == QLatin1Char('*') &&
+                          t.back() == QLatin1Char('*') && !t.mid(1, t.size() - 2).contains(u'*');
+            Str middle;
+            if constexpr (std::is_same_v<Str, QByteArray>) {
+                for (QChar c : t)
+                    usable = usable && c.unicode() <= 0xff;
+                middle = t.mid(1, t.size() - 2).toLatin1();
+            } else {
+                middle = t.mid(1, t.size() - 2);
+            }
+            const auto whole = parts.constFind(middle);
+            if (!usable || (whole != parts.constEnd() && whole.value() >= 0)) {
+                middles.append(Str());
+                continue;
+            }
+            // A middle may be a part of a longer one, listed before or after it.
+            for (qsizetype from = 0; from <= middle.size(); ++from) {
+                for (qsizetype to = from; to <= middle.size(); ++to) {
+                    // Looked up without a copy: most parts (single letters) are there already.
+                    const Str part = Str::fromRawData(middle.constData() + from, to - from);
+                    if (!parts.contains(part))
+                        parts.insert(Str(part.constData(), part.size()), -1);
+                }
+            }
+            parts.insert(middle, int(i));
+            maxMiddle = qMax(maxMiddle, middle.size());
+            middles.append(middle);
+        }
+    }
+};
+
 template <typename Str, typename Char>
 void Expander<Str, Char>::buildTokenTable(const TokenValues &values)
 {
     const qsizetype count = qMin(values.size(), qsizetype(TokenLimit));
+    QStringList tokens;
+    tokens.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        tokens.append(values.at(i).token);
+    thread_local TokenTable<Str> last;
+    if (tokens != last.tokens)
+        last.build(tokens);
+    m_middles = last.middles;
+    m_parts = last.parts;
+    m_maxMiddle = last.maxMiddle;
+    m_values.reserve(count);
     for (qsizetype i = 0; i < count; ++i) {
-        const QString &t = values.at(i).token;
-        Str middle;
-        Str value;
-        bool usable = t.size() >= 3 && t.front() == QLatin1Char('*') &&
-                      t.back() == QLatin1Char('*') && !t.mid(1, t.size() - 2).contains(u'*');
-        if constexpr (std::is_same_v<Str, QByteArray>) {
-            for (QChar c : t)
-                usable = usable && c.unicode() <= 0xff;
-            middle = t.mid(1, t.size() - 2).toLatin1();
-            value = values.at(i).value.toLatin1();
-        } else {
-            middle = t.mid(1, t.size() - 2);
-            value = values.at(i).value;
-        }
-        const auto whole = m_parts.constFind(middle);
-        if (!usable || (whole != m_parts.constEnd() && whole.value() >= 0)) {
-            m_middles.append(Str());
+        if (m_middles.at(i).isEmpty())
             m_values.append(Str());
-            continue;
-        }
-        // A middle may be a part of a longer one, listed before or after it.
-        for (qsizetype from = 0; from <= middle.size(); ++from) {
-            for (qsizetype to = from; to <= middle.size(); ++to) {
-                const Str part = middle.mid(from, to - from);
-                if (!m_parts.contains(part))
-                    m_parts.insert(part, -1);
-            }
-        }
-        m_parts.insert(middle, int(i));
-        m_maxMiddle = qMax(m_maxMiddle, middle.size());
-        m_middles.append(middle);
-        m_values.append(value);
+        else if constexpr (std::is_same_v<Str, QByteArray>)
+            m_values.append(values.at(i).value.toLatin1());
+        else
+            m_values.append(values.at(i).value);
     }
 }
 
