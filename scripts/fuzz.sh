@@ -45,7 +45,7 @@ for t in $targets; do
     tail -n 40 "build-fuzz/$t.log"
     failed=1
   else
-    grep -E '^#[0-9]+ +DONE' "build-fuzz/$t.log" | tail -n 1 || true
+    grep -E '^#[0-9]+[[:space:]]+DONE' "build-fuzz/$t.log" | tail -n 1 || true
     grep -E 'stat::(number_of_executed_units|average_exec_per_sec|peak_rss_mb)' "build-fuzz/$t.log" || true
   fi
 done
