@@ -2,6 +2,7 @@
 #include "paging/modempager.h"
 
 #include "config/configuration.h"
+#include "acquisition/serialport.h"
 #include "config/variantvalue.h"
 
 bool pagerPortIsFtpPort(const Configuration &config)
@@ -36,6 +37,20 @@ void ModemPager::abandonCalls()
     m_current->abandon();
     m_current->deleteLater();
     m_current = nullptr;
+}
+
+bool ModemPager::reopenPort()
+{
+    if (m_current || !m_wiring.port)
+        return true;
+    SerialPort &port = *m_wiring.port;
+    port.close();
+    const PagerLine line = lineForNextCall();
+    port.setDevicePath(line.devicePath);
+    if (line.devicePath.isEmpty()) // no pager port set
+        return true;
+    port.setSettings(pagingLineSettings());
+    return port.open();
 }
 
 PagerLine ModemPager::lineForNextCall() const
