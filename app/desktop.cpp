@@ -122,6 +122,10 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     runtime.startUp();
     wx.show();
     setup.offerOnFirstStart();
+    if (!qEnvironmentVariableIsEmpty("CORVANE_SCREENSHOTS"))
+        QTimer::singleShot(1000, &setup, [&setup] {
+            setup.saveTabPictures(qEnvironmentVariable("CORVANE_SCREENSHOTS"));
+        });
     scheduleScreenshots(wx);
     const int result = app.exec();
     wx.unloadWindows();

@@ -7,7 +7,10 @@
 #include "ui/newsetup.h"
 #include "ui/wx.h"
 
+#include <QDir>
+#include <QTabWidget>
 #include <QTimer>
+#include <memory>
 
 SetupController::SetupController(Runtime &runtime, Wx &wx, QObject *parent)
     : QObject(parent), m_runtime(runtime), m_wx(wx)
@@ -68,4 +71,28 @@ void SetupController::save(const Configuration &config)
     showPortDevices();
     if (!result.message.isEmpty())
         m_dialog->showMessage(result.message);
+}
+
+void SetupController::saveTabPictures(const QString &folder, std::function<void()> done)
+{
+    static const char *const names[] = {"ftp",   "ports", "display",
+                                        "graphs", "fax",   "paging"};
+    show();
+    QDir().mkpath(folder);
+    const auto step = std::make_shared<std::function<void(int)>>();
+    *step = [this, folder, done, step](int tab) {
+        if (!m_dialog || tab > NewSetup::PagingTab) {
+            if (done)
+                done();
+            return;
+        }
+        m_dialog->showTab(tab);
+        QTimer::singleShot(300, this, [this, folder, step, tab] {
+            if (m_dialog)
+                m_dialog->grab().save(QDir(folder).filePath(
+                    QStringLiteral("setup-%1.png").arg(QLatin1String(names[tab]))));
+            (*step)(tab + 1);
+        });
+    };
+    (*step)(NewSetup::FtpTab);
 }

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class Runtime;
 class Wx;
@@ -25,6 +26,11 @@ public:
     // the event loop runs, that is after the main window has appeared. Nothing is written
     // until "Save".
     void offerOnFirstStart();
+
+    // Shows the dialog and saves a picture of each tab into `folder` ("setup-ftp.png",
+    // "setup-ports.png", ...), one tab per turn of the event loop so that each is laid out
+    // and painted; then calls `done`.
+    void saveTabPictures(const QString &folder, std::function<void()> done = {});
 
     // Null until first shown.
     NewSetup *dialog() const { return m_dialog; }

@@ -1,6 +1,8 @@
 // The six tabs of the setup dialog and their controls.
 #include "ui/newsetup.h"
 
+#include "ui/graphstylesample.h"
+
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -155,6 +157,7 @@ QWidget *NewSetup::buildGraphPage()
     m_styleSample = new QLabel;
     m_styleSample->setObjectName(QStringLiteral("GraphStyleSample"));
     m_styleSample->setFrameShape(QFrame::Box);
+    m_styleSample->setFixedSize(graphStyleSample(0).size() + QSize(2, 2));
     form->addRow(QString(), m_styleSample);
     m_graphSize = listBox("Combo4", {QStringLiteral("1024 x 768"), QStringLiteral("640 x 480")});
     form->addRow(QStringLiteral("Graph Size"), m_graphSize);
