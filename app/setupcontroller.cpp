@@ -75,8 +75,7 @@ void SetupController::save(const Configuration &config)
 
 void SetupController::saveTabPictures(const QString &folder, std::function<void()> done)
 {
-    static const char *const names[] = {"ftp",   "ports", "display",
-                                        "graphs", "fax",   "paging"};
+    static const char *const names[] = {"ftp", "ports", "display", "graphs", "fax", "paging"};
     show();
     QDir().mkpath(folder);
     const auto step = std::make_shared<std::function<void(int)>>();

@@ -1,8 +1,8 @@
 // The queue of page calls in front of the modem.
 #include "paging/modempager.h"
 
-#include "config/configuration.h"
 #include "acquisition/serialport.h"
+#include "config/configuration.h"
 #include "config/variantvalue.h"
 
 bool pagerPortIsFtpPort(const Configuration &config)

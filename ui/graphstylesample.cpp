@@ -37,8 +37,8 @@ QPixmap graphStyleSample(int style, QSize size)
     QPainterPath curve;
     for (int x = 0; x <= plot.width(); x += 2) {
         const double hour = 24.0 * x / plot.width();
-        const double value = 0.5 - 0.35 * std::cos((hour - 3) * M_PI / 12) +
-                             0.05 * std::sin(hour * 2.1);
+        const double value =
+            0.5 - 0.35 * std::cos((hour - 3) * M_PI / 12) + 0.05 * std::sin(hour * 2.1);
         const QPointF point(plot.left() + x, plot.bottom() - value * plot.height());
         if (x == 0)
             curve.moveTo(point);

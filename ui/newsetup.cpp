@@ -180,10 +180,9 @@ void NewSetup::load(const Configuration &config)
     m_shown.clear();
     for (QLineEdit *box : m_textBoxes)
         m_shown.insert(box, shownState(box));
-    const QList<const QObject *> others = {m_portGroups[0], m_portGroups[1], m_portGroups[2],
-                                           m_units,         m_graphStyle,    m_graphSize,
-                                           m_graphHeader,   m_graphPath,     m_graphTime,
-                                           m_uploadGraphs};
+    const QList<const QObject *> others = {
+        m_portGroups[0], m_portGroups[1], m_portGroups[2], m_units,     m_graphStyle,
+        m_graphSize,     m_graphHeader,   m_graphPath,     m_graphTime, m_uploadGraphs};
     for (const QObject *o : others)
         m_shown.insert(o, shownState(o));
     for (const PagerRowControls &r : m_rows)
@@ -287,8 +286,8 @@ QWidget *NewSetup::element(const QString &name, int index) const
 void NewSetup::showMessage(const QString &text)
 {
     if (!m_message) {
-        m_message = new QMessageBox(QMessageBox::Warning, windowTitle(), QString(),
-                                    QMessageBox::Ok, this);
+        m_message =
+            new QMessageBox(QMessageBox::Warning, windowTitle(), QString(), QMessageBox::Ok, this);
         m_message->setObjectName(QStringLiteral("SetupMessage"));
     }
     m_message->setText(text);

@@ -73,13 +73,20 @@ QWidget *NewSetup::buildFtpPage()
         const char *name;
         const char *caption;
     } rows[] = {
-        {"Text1", "Remote Host"},           {"Text2", "Remote Port"},
-        {"Text3", "User Name"},             {"Text4", "Password"},
-        {"Text5", "Upload Path"},           {"Text6", "HTML Template File 1"},
-        {"Text7", "HTML Output File 1"},    {"Text16", "Upload Path 2"},
-        {"Text13", "HTML Template File 2"}, {"Text14", "HTML Output File 2"},
-        {"Text8", "NWS Remote Host"},       {"Text9", "NWS Download Path"},
-        {"Text10", "NWS Start Key"},        {"Text11", "NWS End Key"},
+        {"Text1", "Remote Host"},
+        {"Text2", "Remote Port"},
+        {"Text3", "User Name"},
+        {"Text4", "Password"},
+        {"Text5", "Upload Path"},
+        {"Text6", "HTML Template File 1"},
+        {"Text7", "HTML Output File 1"},
+        {"Text16", "Upload Path 2"},
+        {"Text13", "HTML Template File 2"},
+        {"Text14", "HTML Output File 2"},
+        {"Text8", "NWS Remote Host"},
+        {"Text9", "NWS Download Path"},
+        {"Text10", "NWS Start Key"},
+        {"Text11", "NWS End Key"},
     };
     for (const auto &row : rows)
         form->addRow(QString::fromLatin1(row.caption), addTextBox(row.name));
@@ -91,7 +98,7 @@ QWidget *NewSetup::buildFtpPage()
         interval->setValidator(new QIntValidator(-32768, 32767, interval));
         interval->setMaximumWidth(80);
         form->addRow(QString::fromLatin1(name == QLatin1String("Text15") ? "Upload Interval"
-                                                                          : "Logging Interval"),
+                                                                         : "Logging Interval"),
                      withMinutes(interval));
     }
     m_autoDisconnect = new QCheckBox(QStringLiteral(" Auto Disconnect After Upload"));
@@ -114,9 +121,9 @@ QWidget *NewSetup::buildPortPage()
         auto *grid = new QGridLayout(group);
         m_portGroups[g] = new QButtonGroup(group);
         for (int k = 0; k < 8; ++k) {
-            auto *button = arrayElement(
-                new QRadioButton(QStringLiteral("Communications Port %1").arg(k + 1)),
-                groups[g].buttons, k);
+            auto *button =
+                arrayElement(new QRadioButton(QStringLiteral("Communications Port %1").arg(k + 1)),
+                             groups[g].buttons, k);
             m_portGroups[g]->addButton(button, k);
             // Which device "Communications Port 3" is on this machine.
             auto *device = arrayElement(new QLabel, "PortDevice", k);
@@ -138,8 +145,8 @@ QWidget *NewSetup::buildDisplayPage()
     m_units = new QButtonGroup(box);
     const char *captions[] = {"English Units", "Metric Units"};
     for (int i = 0; i < 2; ++i) {
-        auto *button = arrayElement(new QRadioButton(QString::fromLatin1(captions[i])),
-                                    "DisplayUnits", i);
+        auto *button =
+            arrayElement(new QRadioButton(QString::fromLatin1(captions[i])), "DisplayUnits", i);
         m_units->addButton(button, i);
         column->addWidget(button);
     }
@@ -151,8 +158,8 @@ QWidget *NewSetup::buildGraphPage()
 {
     QGroupBox *box = frame("Frame1", QStringLiteral("Graphing Options"));
     auto *form = new QFormLayout(box);
-    m_graphStyle = listBox(
-        "Combo2", {QStringLiteral("Style 1 - Standard"), QStringLiteral("Style 2 - with Date/Time")});
+    m_graphStyle = listBox("Combo2", {QStringLiteral("Style 1 - Standard"),
+                                      QStringLiteral("Style 2 - with Date/Time")});
     form->addRow(QStringLiteral("Graph Styles"), m_graphStyle);
     m_styleSample = new QLabel;
     m_styleSample->setObjectName(QStringLiteral("GraphStyleSample"));
@@ -212,9 +219,9 @@ QWidget *NewSetup::buildPagingPage()
     for (int c = 0; c < 6; ++c)
         grid->addWidget(new QLabel(QString::fromLatin1(headings[c])), 0, c);
     const QStringList pageTypes = {
-        QStringLiteral("Hourly"),         QStringLiteral("Daily"),
-        QStringLiteral("Wind Alarm"),     QStringLiteral("Temperature Alarm"),
-        QStringLiteral("Dewpoint Alarm"), QStringLiteral("Humidity Alarm"),
+        QStringLiteral("Hourly"),          QStringLiteral("Daily"),
+        QStringLiteral("Wind Alarm"),      QStringLiteral("Temperature Alarm"),
+        QStringLiteral("Dewpoint Alarm"),  QStringLiteral("Humidity Alarm"),
         QStringLiteral("Barometer Alarm"), QStringLiteral("Rainfall Alarm")};
     const QStringList alarmTypes = {QStringLiteral("None"), QStringLiteral("High"),
                                     QStringLiteral("Low")};

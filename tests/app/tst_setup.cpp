@@ -40,8 +40,12 @@ Configuration savedSetup()
     c.Pagers[1].AlarmType = 1;
     c.Pagers[1].AlarmSetting = QStringLiteral("90");
     c.PagerPort = 2;
-    c.Graph = {0, 1, QStringLiteral("Weather"), QStringLiteral("/g"),
-               QDateTime(QDate(1899, 12, 30), QTime(23, 30)), 1};
+    c.Graph = {0,
+               1,
+               QStringLiteral("Weather"),
+               QStringLiteral("/g"),
+               QDateTime(QDate(1899, 12, 30), QTime(23, 30)),
+               1};
     return c;
 }
 
@@ -169,12 +173,14 @@ void TstSetup::refusedValueWritesAndAppliesNothing_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected"); // the message, from the caption on
-    QTest::newRow("double quote in a single box")
-        << "Text1" << -1 << "ftp.\"example\".org" << "\"Remote Host\" contains a double quote.";
+    QTest::newRow("double quote in a single box") << "Text1" << -1 << "ftp.\"example\".org"
+                                                  << "\"Remote Host\" contains a double quote.";
     QTest::newRow("line break in a pager number")
-        << "PagNumText" << 1 << "555\n0101" << "\"Pager Number of pager 2\" contains a line break.";
+        << "PagNumText" << 1 << "555\n0101"
+        << "\"Pager Number of pager 2\" contains a line break.";
     QTest::newRow("character beyond 8 bits in the graph header")
-        << "GHtext" << -1 << "Wetter \u20ac" << "\"Graph Header\" contains the character \u20ac";
+        << "GHtext" << -1 << "Wetter \u20ac"
+        << "\"Graph Header\" contains the character \u20ac";
 }
 
 void TstSetup::refusedValueWritesAndAppliesNothing()
@@ -195,7 +201,8 @@ void TstSetup::refusedValueWritesAndAppliesNothing()
     rig.press("Command1");
 
     QVERIFY2(rig.message().startsWith(expected), qPrintable(rig.message()));
-    QVERIFY(rig.message().endsWith(QStringLiteral("Nothing was saved; change it and press Save again.")));
+    QVERIFY(rig.message().endsWith(
+        QStringLiteral("Nothing was saved; change it and press Save again.")));
     QCOMPARE(rig.dialog().focusWidget(), box);
     QCOMPARE(readBytes(rig.file()), before);
     QCOMPARE(rig.runtime->configuration().UploadInterval, qint16(15));

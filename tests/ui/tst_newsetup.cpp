@@ -55,8 +55,12 @@ Configuration everyFieldSet()
     }
     c.PagerPort = 3;
     c.FtpPort = 4;
-    c.Graph = {1, 0, QStringLiteral(" Corvane Weather "), QStringLiteral("/graphs"),
-               QDateTime(QDate(2001, 2, 3), QTime(23, 45)), 1};
+    c.Graph = {1,
+               0,
+               QStringLiteral(" Corvane Weather "),
+               QStringLiteral("/graphs"),
+               QDateTime(QDate(2001, 2, 3), QTime(23, 45)),
+               1};
     return c;
 }
 
@@ -114,7 +118,8 @@ void TstNewSetup::untouchedSaveHandsBackTheSameFile()
     dialog.findChild<QPushButton *>("Command1")->click();
     QCOMPARE(saved.size(), 1);
     const ConfigFormatResult before = formatConfiguration(config);
-    const ConfigFormatResult after = formatConfiguration(saved.first().first().value<Configuration>());
+    const ConfigFormatResult after =
+        formatConfiguration(saved.first().first().value<Configuration>());
     QVERIFY(before.ok());
     QCOMPARE(after.bytes, before.bytes);
 }
@@ -128,22 +133,34 @@ void TstNewSetup::eachControlEditsItsField_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QVariant>("value");
     const char *boxes[][2] = {
-        {"Text1", "RemoteHost"},     {"Text2", "RemotePort"},       {"Text3", "UserName"},
-        {"Text4", "Password"},       {"Text5", "UploadPath"},       {"Text6", "TemplateFile1"},
-        {"Text7", "OutputFile1"},    {"Text8", "NwsRemoteHost"},    {"Text9", "NwsDownloadPath"},
-        {"Text10", "NwsStartKey"},   {"Text11", "NwsEndKey"},       {"Text12", "HourlyPageTemplate"},
-        {"Text13", "TemplateFile2"}, {"Text14", "OutputFile2"},     {"Text16", "UploadPath2"},
-        {"Text18", "DailyPageTemplate"}, {"GHtext", "Graph[2].GraphHeader"},
+        {"Text1", "RemoteHost"},
+        {"Text2", "RemotePort"},
+        {"Text3", "UserName"},
+        {"Text4", "Password"},
+        {"Text5", "UploadPath"},
+        {"Text6", "TemplateFile1"},
+        {"Text7", "OutputFile1"},
+        {"Text8", "NwsRemoteHost"},
+        {"Text9", "NwsDownloadPath"},
+        {"Text10", "NwsStartKey"},
+        {"Text11", "NwsEndKey"},
+        {"Text12", "HourlyPageTemplate"},
+        {"Text13", "TemplateFile2"},
+        {"Text14", "OutputFile2"},
+        {"Text16", "UploadPath2"},
+        {"Text18", "DailyPageTemplate"},
+        {"GHtext", "Graph[2].GraphHeader"},
         {"GFText", "Graph[3].GraphUploadPath"},
     };
     for (const auto &b : boxes)
         QTest::newRow(b[0]) << b[0] << -1 << b[1] << QVariant(QStringLiteral("typed"));
     QTest::newRow("Text15") << "Text15" << -1 << "UploadInterval" << QVariant(30);
-    QTest::newRow("Text17") << "Text17" << -1 << "LoggingInterval" << QVariant(QStringLiteral("12"));
-    QTest::newRow("PagNumText(3)") << "PagNumText" << 3 << "Pagers[3].PagerNumber"
-                                   << QVariant(QStringLiteral("typed"));
-    QTest::newRow("PagCompNumText(0)") << "PagCompNumText" << 0 << "Pagers[0].CompanyNumber"
-                                       << QVariant(QStringLiteral("typed"));
+    QTest::newRow("Text17") << "Text17" << -1 << "LoggingInterval"
+                            << QVariant(QStringLiteral("12"));
+    QTest::newRow("PagNumText(3)")
+        << "PagNumText" << 3 << "Pagers[3].PagerNumber" << QVariant(QStringLiteral("typed"));
+    QTest::newRow("PagCompNumText(0)")
+        << "PagCompNumText" << 0 << "Pagers[0].CompanyNumber" << QVariant(QStringLiteral("typed"));
     QTest::newRow("ASetting(4)") << "ASetting" << 4 << "Pagers[4].AlarmSetting"
                                  << QVariant(QStringLiteral("typed"));
     QTest::newRow("PagerEnabled(2)") << "PagerEnabled" << 2 << "Pagers[2].Enabled" << QVariant(1);
