@@ -22,30 +22,56 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(Configuration)
+
 namespace {
 
 const QDateTime kStart(QDate(2026, 4, 30), QTime(9, 0, 0));
 
+// Fields set in the forms a file can hold: pager numbers as bare numbers and as texts, a
+// fraction, blanks kept in pager cells, a graph time alone.
 Configuration savedSetup()
 {
     Configuration c;
     c.StationPort = 1;
     c.RemoteHost = QStringLiteral("ftp.example.org");
     c.RemotePort = QStringLiteral("21");
+    c.Password = QStringLiteral("s3cret");
     c.UploadInterval = 15;
+    c.AutoDisconnect = true;
     c.LoggingInterval = 5;
-    c.Pagers[1].PagerNumber = 5550101; // a bare number in the file
-    c.Pagers[1].Enabled = 1;
-    c.Pagers[1].PageType = 3;
-    c.Pagers[1].AlarmType = 1;
-    c.Pagers[1].AlarmSetting = QStringLiteral("90");
+    c.DailyPageTemplate = QStringLiteral("daily.txt");
+    for (int i = 0; i < 5; ++i) {
+        PagerRow &r = c.Pagers[i];
+        r.PagerNumber = i % 2 ? QVariant(5550100 + i) : QVariant(QStringLiteral("555-01%1").arg(i));
+        r.CompanyNumber = QStringLiteral("1,800,555,0199");
+        r.Enabled = i % 2;
+        r.PageType = i + 2;
+        r.AlarmType = i % 3;
+        r.AlarmSetting = i == 4 ? QVariant(29.5) : QVariant(QStringLiteral(" 90 "));
+    }
     c.PagerPort = 2;
-    c.Graph = {0,
-               1,
-               QStringLiteral("Weather"),
+    c.FtpPort = 4;
+    c.Graph = {1,
+               0,
+               QStringLiteral(" Weather "),
                QStringLiteral("/g"),
                QDateTime(QDate(1899, 12, 30), QTime(23, 30)),
                1};
+    return c;
+}
+
+// Values no control can show as they are: an untouched save must keep them.
+Configuration oddValues()
+{
+    Configuration c;
+    c.DisplayUnits = 2;
+    c.Pagers[0].Enabled = 2;
+    c.Pagers[0].PageType = 8;
+    c.Pagers[1].AlarmType = -1;
+    c.PagerPort = QStringLiteral("COM2");
+    c.Graph[GraphStyle] = 1.5;
+    c.Graph[GraphUploadTime] = QDateTime(QDate(2001, 2, 3), QTime(0, 0));
     return c;
 }
 
@@ -124,6 +150,7 @@ class TstSetup : public QObject
 {
     Q_OBJECT
 private slots:
+    void untouchedSaveRewritesTheFile_data();
     void untouchedSaveRewritesTheFile();
     void exitDropsEditsAndReopeningShowsTheFile();
     void refusedValueWritesAndAppliesNothing_data();
@@ -134,10 +161,19 @@ private slots:
     void firstStartOffersTheSetupOnce();
 };
 
+void TstSetup::untouchedSaveRewritesTheFile_data()
+{
+    QTest::addColumn<Configuration>("config");
+    QTest::newRow("fields set") << savedSetup();
+    QTest::newRow("nothing set") << Configuration();
+    QTest::newRow("odd values") << oddValues();
+}
+
 void TstSetup::untouchedSaveRewritesTheFile()
 {
+    QFETCH(Configuration, config);
     Rig rig;
-    QVERIFY(saveConfiguration(rig.file(), savedSetup()).ok());
+    QVERIFY(saveConfiguration(rig.file(), config).ok());
     const QByteArray before = readBytes(rig.file());
     rig.start();
     rig.press("Command1");
@@ -173,14 +209,16 @@ void TstSetup::refusedValueWritesAndAppliesNothing_data()
     QTest::addColumn<int>("index");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected"); // the message, from the caption on
-    QTest::newRow("double quote in a single box") << "Text1" << -1 << "ftp.\"example\".org"
-                                                  << "\"Remote Host\" contains a double quote.";
+    QTest::addColumn<int>("tab");
+    QTest::newRow("double quote in a single box")
+        << "Text1" << -1 << "ftp.\"example\".org"
+        << "\"Remote Host\" contains a double quote." << int(NewSetup::FtpTab);
     QTest::newRow("line break in a pager number")
         << "PagNumText" << 1 << "555\n0101"
-        << "\"Pager Number of pager 2\" contains a line break.";
+        << "\"Pager Number of pager 2\" contains a line break." << int(NewSetup::PagingTab);
     QTest::newRow("character beyond 8 bits in the graph header")
         << "GHtext" << -1 << "Wetter \u20ac"
-        << "\"Graph Header\" contains the character \u20ac";
+        << "\"Graph Header\" contains the character \u20ac" << int(NewSetup::GraphTab);
 }
 
 void TstSetup::refusedValueWritesAndAppliesNothing()
@@ -189,6 +227,7 @@ void TstSetup::refusedValueWritesAndAppliesNothing()
     QFETCH(int, index);
     QFETCH(QString, typed);
     QFETCH(QString, expected);
+    QFETCH(int, tab);
     Rig rig;
     QVERIFY(saveConfiguration(rig.file(), savedSetup()).ok());
     const QByteArray before = readBytes(rig.file());
@@ -203,6 +242,7 @@ void TstSetup::refusedValueWritesAndAppliesNothing()
     QVERIFY2(rig.message().startsWith(expected), qPrintable(rig.message()));
     QVERIFY(rig.message().endsWith(
         QStringLiteral("Nothing was saved; change it and press Save again.")));
+    QCOMPARE(rig.control<QTabWidget>("TabStrip1")->currentIndex(), tab);
     QCOMPARE(rig.dialog().focusWidget(), box);
     QCOMPARE(readBytes(rig.file()), before);
     QCOMPARE(rig.runtime->configuration().UploadInterval, qint16(15));

@@ -7,77 +7,10 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
 #include <QRadioButton>
-#include <QSignalSpy>
-#include <QTabWidget>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(Configuration)
-
 namespace {
-
-// Every field set, in the forms a file can hold: pager numbers as bare numbers and as
-// texts, a graph time on a real date.
-Configuration everyFieldSet()
-{
-    Configuration c;
-    c.StationPort = 2;
-    c.RemoteHost = QStringLiteral("ftp.example.org");
-    c.RemotePort = QStringLiteral("21");
-    c.UserName = QStringLiteral("wx");
-    c.Password = QStringLiteral("s3cret");
-    c.UploadPath = QStringLiteral("/www");
-    c.TemplateFile1 = QStringLiteral("page1.htm");
-    c.OutputFile1 = QStringLiteral("out1.htm");
-    c.UploadInterval = 15;
-    c.AutoDisconnect = true;
-    c.NwsRemoteHost = QStringLiteral("forecast.example.org");
-    c.NwsDownloadPath = QStringLiteral("/zone.txt");
-    c.NwsStartKey = QStringLiteral("TODAY");
-    c.NwsEndKey = QStringLiteral("$$");
-    c.HourlyPageTemplate = QStringLiteral("hourly.txt");
-    c.TemplateFile2 = QStringLiteral("page2.htm");
-    c.OutputFile2 = QStringLiteral("out2.htm");
-    c.UploadPath2 = QStringLiteral("/www/2");
-    c.LoggingInterval = 5;
-    c.DisplayUnits = 1;
-    c.DailyPageTemplate = QStringLiteral("daily.txt");
-    for (int i = 0; i < 5; ++i) {
-        PagerRow &r = c.Pagers[i];
-        r.PagerNumber = i % 2 ? QVariant(5550100 + i) : QVariant(QStringLiteral("555-01%1").arg(i));
-        r.CompanyNumber = QStringLiteral("1,800,555,0199");
-        r.Enabled = i % 2;
-        r.PageType = i + 2;
-        r.AlarmType = i % 3;
-        r.AlarmSetting = i == 4 ? QVariant(29.5) : QVariant(QStringLiteral(" 90 "));
-    }
-    c.PagerPort = 3;
-    c.FtpPort = 4;
-    c.Graph = {1,
-               0,
-               QStringLiteral(" Corvane Weather "),
-               QStringLiteral("/graphs"),
-               QDateTime(QDate(2001, 2, 3), QTime(23, 45)),
-               1};
-    return c;
-}
-
-// Values no control can show as they are: the loaded value must survive an untouched save.
-Configuration oddValues()
-{
-    Configuration c;
-    c.StationPort = 9;
-    c.DisplayUnits = 2;
-    c.Pagers[0].Enabled = 2;
-    c.Pagers[0].PageType = 8;
-    c.Pagers[1].AlarmType = -1;
-    c.PagerPort = QStringLiteral("COM2");
-    c.Graph[GraphStyle] = 1.5;
-    c.Graph[GraphUploadTime] = QDateTime(QDate(1899, 12, 30), QTime(0, 0));
-    return c;
-}
 
 template <typename T> T *element(const NewSetup &dialog, const char *name, int index)
 {
@@ -90,39 +23,12 @@ class TstNewSetup : public QObject
 {
     Q_OBJECT
 private slots:
-    void untouchedSaveHandsBackTheSameFile_data();
-    void untouchedSaveHandsBackTheSameFile();
     void eachControlEditsItsField_data();
     void eachControlEditsItsField();
     void rowRules_data();
     void rowRules();
     void graphStyleShowsItsSample();
-    void refusalShowsTheFieldOnItsTab();
 };
-
-void TstNewSetup::untouchedSaveHandsBackTheSameFile_data()
-{
-    QTest::addColumn<Configuration>("config");
-    QTest::newRow("every field set") << everyFieldSet();
-    QTest::newRow("nothing set") << Configuration();
-    QTest::newRow("odd values") << oddValues();
-}
-
-void TstNewSetup::untouchedSaveHandsBackTheSameFile()
-{
-    QFETCH(Configuration, config);
-    NewSetup dialog;
-    dialog.load(config);
-    dialog.show();
-    QSignalSpy saved(&dialog, &NewSetup::saveRequested);
-    dialog.findChild<QPushButton *>("Command1")->click();
-    QCOMPARE(saved.size(), 1);
-    const ConfigFormatResult before = formatConfiguration(config);
-    const ConfigFormatResult after =
-        formatConfiguration(saved.first().first().value<Configuration>());
-    QVERIFY(before.ok());
-    QCOMPARE(after.bytes, before.bytes);
-}
 
 // Each control against the field the file's table gives it: a value typed, checked or
 // chosen there comes back in that field and in no other.
@@ -254,21 +160,6 @@ void TstNewSetup::graphStyleShowsItsSample()
     const QImage dated = sample->pixmap().toImage();
     QVERIFY(!standard.isNull() && !dated.isNull());
     QVERIFY(standard != dated);
-}
-
-void TstNewSetup::refusalShowsTheFieldOnItsTab()
-{
-    NewSetup dialog;
-    dialog.load(Configuration());
-    dialog.show();
-    dialog.showRefusal(QStringLiteral("Pagers[1].PagerNumber"),
-                       QStringLiteral("contains a double quote"));
-    QCOMPARE(dialog.findChild<QTabWidget *>("TabStrip1")->currentIndex(), int(NewSetup::PagingTab));
-    QCOMPARE(dialog.focusWidget(), dialog.element("PagNumText", 1));
-    auto *box = dialog.findChild<QMessageBox *>("SetupMessage");
-    QVERIFY(box && box->isVisible());
-    QCOMPARE(box->text(), QStringLiteral("\"Pager Number of pager 2\" contains a double quote. "
-                                         "Nothing was saved; change it and press Save again."));
 }
 
 QTEST_MAIN(TstNewSetup)
