@@ -63,8 +63,8 @@ public:
     // closed and opened again on the port now set, which also picks up a changed
     // "Ports.cfg". A value the file cannot hold is refused: nothing written, nothing applied.
     SetupSaveResult saveSetup(const Configuration &config);
-    // What the setup dialog's Save calls: stores the values and reopens the station port
-    // when its number changed. Due times already computed keep their value.
+    // Stores the values without writing the file and reopens the station port when its
+    // number changed. Due times already computed keep their value.
     void setConfiguration(const Configuration &config);
 
     ReadingsRecord &record();
@@ -86,7 +86,8 @@ public:
     void setGraphs(JobFactory job);
 
 signals:
-    // After startUp() and after setConfiguration(): the windows reapply their unit captions.
+    // After startUp(), setConfiguration() and saveSetup(): the windows reapply their unit
+    // captions, the FTP channels take their settings.
     void configurationChanged();
     // After saveSetup() applied its values, following configurationChanged(): the pager
     // port is opened again on the port now set.
