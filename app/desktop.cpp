@@ -2,6 +2,7 @@
 #include "app/commands.h"
 #include "app/runtime.h"
 #include "app/services.h"
+#include "app/setupcontroller.h"
 #include "app/stopsignals.h"
 
 #include "acquisition/readingsrecord.h"
@@ -90,6 +91,8 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     wx.wireAction(QStringLiteral("m_vforecast"), [&wx] { wx.ToggleForecast(); });
     wx.wireAction(QStringLiteral("m_dialconnection"), [&dialup] { dialup.dial(); });
     wx.wireAction(QStringLiteral("m_hangupconnection"), [&dialup] { dialup.HangUpDialup(); });
+    SetupController setup(runtime, wx);
+    wx.wireAction(QStringLiteral("m_configuration"), [&setup] { setup.show(); });
 
     // A logging pass finishes its record pair first, so that no pair is left half written;
     // every other job is abandoned. Then the port is closed and the event loop left.
@@ -118,6 +121,11 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
 
     runtime.startUp();
     wx.show();
+    setup.offerOnFirstStart();
+    if (!qEnvironmentVariableIsEmpty("CORVANE_SCREENSHOTS"))
+        QTimer::singleShot(1000, &setup, [&setup] {
+            setup.saveTabPictures(qEnvironmentVariable("CORVANE_SCREENSHOTS"));
+        });
     scheduleScreenshots(wx);
     const int result = app.exec();
     wx.unloadWindows();

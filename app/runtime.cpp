@@ -16,6 +16,8 @@
 #include "scheduler/scheduler.h"
 #include "simulator/simulatedconsole.h"
 
+#include <QDir>
+
 // The scheduler's view of the jobs: logging passes of the log writer, and whatever the
 // publishing, paging and graph subsystems have plugged in.
 class Runtime::Jobs final : public ScheduledJobs
@@ -191,6 +193,7 @@ void Runtime::startUp()
     // or one that others can read, is told about once, here.
     const ConfigLoadResult loaded = loadConfiguration(configurationFilePath());
     m_config = loaded.config;
+    m_configurationFileFound = loaded.fileExisted;
     for (const QString &notice : loaded.notices)
         m_status->setStatusText(notice);
     const QString portsError = readPortMap(programDirectory()).error;
@@ -218,4 +221,24 @@ void Runtime::setConfiguration(const Configuration &config)
     if (portChanged && !m_simulator)
         openStationPort();
     emit configurationChanged();
+}
+
+SetupSaveResult Runtime::saveSetup(const Configuration &config)
+{
+    const QString path = configurationFilePath();
+    const ConfigSaveResult saved = saveConfiguration(path, config);
+    if (!saved.field.isEmpty())
+        return {saved.field, saved.reason, QString()};
+    SetupSaveResult result;
+    if (!saved.ok())
+        result.message = QStringLiteral("The settings could not be saved to %1: %2. They apply "
+                                        "until corvane is closed.")
+                             .arg(QDir::toNativeSeparators(path), saved.reason);
+    // Held as a later load would read them back, trimmed texts included.
+    m_config = configurationAsSaved(config);
+    if (!m_simulator)
+        openStationPort();
+    emit configurationChanged();
+    emit setupSaved();
+    return result;
 }

@@ -23,6 +23,16 @@ class SimulatedConsole;
 class LogWriter;
 class Scheduler;
 
+// What the setup dialog's "Save" came to.
+struct SetupSaveResult
+{
+    QString refusedField; // a value the file cannot hold ("Pagers[1].PagerNumber"): nothing
+                          // was written and nothing applied, so the user can correct it
+    QString refusal;      // why, without the field: "contains a double quote"
+    QString message;      // for the user when the values apply but the file was not written
+    bool applied() const { return refusedField.isEmpty(); }
+};
+
 // Owns everything the unattended work needs. The desktop builds its windows around one
 // Runtime; headless mode runs one without windows. Jobs of the publishing, paging and
 // graph subsystems are plugged in with the set* calls as factories of runs; a job not
@@ -46,8 +56,15 @@ public:
     void shutDown();
 
     const Configuration &configuration() const { return m_config; }
-    // What the setup dialog's Save calls: stores the values and reopens the station port
-    // when its number changed. Due times already computed keep their value.
+    // Whether startUp() found "Corvane.cfg": without it the user is offered the setup.
+    bool configurationFileFound() const { return m_configurationFileFound; }
+    // The setup dialog's "Save": writes "Corvane.cfg", then applies the values as written
+    // even when the file could not be written (the message says so). The station port is
+    // closed and opened again on the port now set, which also picks up a changed
+    // "Ports.cfg". A value the file cannot hold is refused: nothing written, nothing applied.
+    SetupSaveResult saveSetup(const Configuration &config);
+    // Stores the values without writing the file and reopens the station port when its
+    // number changed. Due times already computed keep their value.
     void setConfiguration(const Configuration &config);
 
     ReadingsRecord &record();
@@ -69,8 +86,12 @@ public:
     void setGraphs(JobFactory job);
 
 signals:
-    // After startUp() and after setConfiguration(): the windows reapply their unit captions.
+    // After startUp(), setConfiguration() and saveSetup(): the windows reapply their unit
+    // captions, the FTP channels take their settings.
     void configurationChanged();
+    // After saveSetup() applied its values, following configurationChanged(): the pager
+    // port is opened again on the port now set.
+    void setupSaved();
 
 private:
     class Jobs;
@@ -85,6 +106,7 @@ private:
     RunOptions m_options;
     DeviceFactories m_devices;
     Configuration m_config;
+    bool m_configurationFileFound = false;
     std::unique_ptr<ReadingsRecord> m_record;
     std::unique_ptr<StatusBoard> m_status;
     std::unique_ptr<SimulatedConsole> m_simulator;

@@ -69,6 +69,12 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
                       [paging] { paging->clearPageSentFlags(); });
 
     connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
+    connect(&runtime, &Runtime::setupSaved, this, [this] {
+        if (!m_paging->pager().reopenPort())
+            m_runtime.status().setStatusText(
+                QStringLiteral("Pager port %1 could not be opened: %2")
+                    .arg(m_comm2->devicePath(), m_comm2->errorString()));
+    });
 }
 
 Services::~Services()

@@ -24,13 +24,15 @@ struct ConfigFormatResult
     QByteArray bytes; // the whole file; empty when refused
     QString field;    // the refused field's name, e.g. "Pagers[1].PagerNumber"
     QString error;    // why, naming the field; empty when ok
+    QString reason;   // why, without the field: "contains a double quote"
     bool ok() const { return error.isEmpty(); }
 };
 
 struct ConfigSaveResult
 {
-    QString field; // the refused field, empty when the file could not be written at all
-    QString error; // empty when the file was written
+    QString field;  // the refused field, empty when the file could not be written at all
+    QString error;  // empty when the file was written
+    QString reason; // the refusal without the field, or the system's reason ("Permission denied")
     bool ok() const { return error.isEmpty(); }
 };
 

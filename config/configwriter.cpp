@@ -105,6 +105,7 @@ ConfigFormatResult formatConfiguration(const Configuration &config)
         if (!line.refusal.isEmpty()) {
             result.field = fields.at(i).name;
             result.error = QStringLiteral("%1 %2.").arg(result.field, line.refusal);
+            result.reason = line.refusal;
             return result;
         }
         bytes += line.bytes;
@@ -118,18 +119,22 @@ ConfigSaveResult saveConfiguration(const QString &path, const Configuration &con
 {
     const ConfigFormatResult formatted = formatConfiguration(config);
     if (!formatted.ok())
-        return {formatted.field, formatted.error};
+        return {formatted.field, formatted.error, formatted.reason};
     // The file holds the FTP password in clear text: owner only. QSaveFile writes a
     // temporary file and renames it over the old one, so a crash never leaves half a file.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return {QString(), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+        return {QString(), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
+                file.errorString()};
     if (!file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         file.cancelWriting();
-        return {QString(), QStringLiteral("Cannot restrict the permissions of %1: %2")
-                               .arg(path, file.errorString())};
+        return {QString(),
+                QStringLiteral("Cannot restrict the permissions of %1: %2")
+                    .arg(path, file.errorString()),
+                file.errorString()};
     }
     if (file.write(formatted.bytes) != formatted.bytes.size() || !file.commit())
-        return {QString(), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString())};
+        return {QString(), QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()),
+                file.errorString()};
     return {};
 }

@@ -1,6 +1,7 @@
 // The queue of page calls in front of the modem.
 #include "paging/modempager.h"
 
+#include "acquisition/serialport.h"
 #include "config/configuration.h"
 #include "config/variantvalue.h"
 
@@ -36,6 +37,20 @@ void ModemPager::abandonCalls()
     m_current->abandon();
     m_current->deleteLater();
     m_current = nullptr;
+}
+
+bool ModemPager::reopenPort()
+{
+    if (m_current || !m_wiring.port)
+        return true;
+    SerialPort &port = *m_wiring.port;
+    port.close();
+    const PagerLine line = lineForNextCall();
+    port.setDevicePath(line.devicePath);
+    if (line.devicePath.isEmpty()) // no pager port set
+        return true;
+    port.setSettings(pagingLineSettings());
+    return port.open();
 }
 
 PagerLine ModemPager::lineForNextCall() const

@@ -40,6 +40,10 @@ public:
     // Ends the call in progress where it stands (the port is closed, the status blanked)
     // and drops the waiting ones; idle() does not follow.
     void abandonCalls();
+    // A saved setup: the port is closed and opened again on PagerPort's device, and held
+    // open for the next call. A call in progress keeps its line; the next one takes the new
+    // device. False, with the port's errorString(), when the device would not open.
+    bool reopenPort();
 
 signals:
     void pageFinished(const PageRequest &request, PageOutcome outcome);

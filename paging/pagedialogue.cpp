@@ -10,6 +10,8 @@ namespace {
 // The service and the modem both expect a bare carriage return after each entry.
 const QByteArray EndOfEntry("\r");
 
+} // namespace
+
 SerialSettings pagingLineSettings()
 {
     SerialSettings s;
@@ -19,8 +21,6 @@ SerialSettings pagingLineSettings()
     s.stopBits = 1;
     return s;
 }
-
-} // namespace
 
 PageDialogue::PageDialogue(const PageRequest &request, const PagerLine &line, Clock &clock,
                            StatusBoard &status, QObject *parent)

@@ -17,6 +17,11 @@ class ClockTimer;
 class SerialPort;
 class StatusBoard;
 
+struct SerialSettings;
+
+// The paging service's line: 1200 baud, even parity, 7 data bits, 1 stop bit.
+SerialSettings pagingLineSettings();
+
 struct PageRequest
 {
     QString pagerNumber;

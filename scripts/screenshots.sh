@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves pictures of the main window and the Temperature and Wind windows, fed by the
-# simulated console, under Xvfb into docs/screenshots/ (or the folder given).
+# simulated console, and of the six tabs of the setup dialog, under Xvfb into
+# docs/screenshots/ (or the folder given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,3 +21,4 @@ mkdir -p "$out"
 CORVANE_HOME="$home" CORVANE_SCREENSHOTS="$out" CORVANE_SCREENSHOT_DELAY="${CORVANE_SCREENSHOT_DELAY:-12}" \
   xvfb-run -a -s "-screen 0 1600x1200x24" "$build_dir/app/corvane" --simulate --seed 1
 ls -l "$out"/main-window.png "$out"/temperature-window.png "$out"/wind-window.png
+ls -l "$out"/setup-{ftp,ports,display,graphs,fax,paging}.png
