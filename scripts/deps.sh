@@ -10,6 +10,7 @@ packages=(
   libqt6sql6-sqlite                          # the SQLite driver of Qt SQL: the month logs
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers
+  libqcustomplot-dev                         # QCustomPlot for Qt 6 under the Chart2D chart
   libsqlite3-dev libbenchmark-dev            # the benchmarks
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   tzdata                                     # time zones for the summer-time tests
