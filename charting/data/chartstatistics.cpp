@@ -74,8 +74,7 @@ QString plainNumber(double v)
 bool isFlowSeries(const QString &seriesName)
 {
     return seriesName.contains(QLatin1String("Flow")) ||
-           seriesName.contains(QLatin1String("flow")) ||
-           seriesName.contains(QLatin1String("FLOW"));
+           seriesName.contains(QLatin1String("flow")) || seriesName.contains(QLatin1String("FLOW"));
 }
 
 std::optional<Currency> totalCost(const SeriesStatistics &s, const QString &rateAnswer,
@@ -116,8 +115,7 @@ QString mathFooter(const QString &seriesName, const SeriesStatistics &s,
     QString footer = seriesName + QStringLiteral(": Minimum=") + plainNumber(s.minimum) +
                      QStringLiteral(", Maximum=") + plainNumber(s.maximum) +
                      QStringLiteral(", Average=") + plainNumber(s.average) +
-                     QStringLiteral(", Standard Deviation=") +
-                     plainNumber(s.standardDeviation);
+                     QStringLiteral(", Standard Deviation=") + plainNumber(s.standardDeviation);
     if (cost)
         footer += QStringLiteral(",Total Cost=") + formatCurrency(*cost);
     return footer;

@@ -109,7 +109,7 @@ LogResult MonthTable::load(const QString &path, const QString &table)
     return LogResult::success();
 }
 
-const std::vector<double> &MonthTable::values(int field) const
+const std::vector<double> &MonthTable::column(int field) const
 {
     if (field < 0 || field >= int(m_columns.size()))
         return kNoValues;
@@ -125,4 +125,21 @@ QString MonthTable::text(int field, int record) const
         return col.texts[record];
     const double v = col.numbers[size_t(record)];
     return std::isnan(v) ? QString() : QString::number(v, 'f', QLocale::FloatingPointShortest);
+}
+
+std::vector<double> MonthTable::values(const QString &field) const
+{
+    return column(fieldIndex(field));
+}
+
+QStringList MonthTable::texts(const QString &field) const
+{
+    const int f = fieldIndex(field);
+    if (f < 0)
+        return {};
+    QStringList out;
+    out.reserve(m_records);
+    for (int r = 0; r < m_records; ++r)
+        out.append(text(f, r));
+    return out;
 }

@@ -1,16 +1,16 @@
 // One table of a month log file, read whole into memory so that no file stays open.
 #pragma once
 
+#include "charting/chartdata.h"
 #include "logging/logresult.h"
 
 #include <QString>
 #include <QStringList>
-#include <vector>
 
 // The logging pass writes into the same file while a chart shows it, so the file is opened
 // read-only, read in one query and closed again at once: no read transaction outlives a
 // call, and a writer is never refused because a chart is open.
-class MonthTable
+class MonthTable final : public ChartData
 {
 public:
     // The tables a chart offers, in name order: SQLite's own tables and every name that
@@ -26,13 +26,18 @@ public:
     QStringList fieldNames() const { return m_fields; }
     int fieldIndex(const QString &name) const { return m_fields.indexOf(name); }
     int fieldCount() const { return int(m_fields.size()); }
-    int recordCount() const { return m_records; }
 
     // The field's values in record order; a NULL or a value that is not a number is NaN, a
     // missing point. Empty for an unknown field.
-    const std::vector<double> &values(int field) const;
+    const std::vector<double> &column(int field) const;
     // The value as stored, as text ("1/31/2026 11:59:00 PM"); empty for NULL.
     QString text(int field, int record) const;
+
+    // What the chart draws from.
+    int recordCount() const override { return m_records; }
+    bool hasField(const QString &field) const override { return m_fields.contains(field); }
+    std::vector<double> values(const QString &field) const override;
+    QStringList texts(const QString &field) const override;
 
     // How long opening waits for a writer's lock; a logging pass holds one only briefly.
     static constexpr int BusyTimeoutMs = 250;

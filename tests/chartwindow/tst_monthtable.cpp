@@ -64,20 +64,20 @@ private slots:
         QVERIFY(t.load(path, "d").ok());
         QCOMPARE(t.fieldNames(), QStringList({"Date_Time", "Temperature", "Note"}));
         QCOMPARE(t.recordCount(), 3);
-        const std::vector<double> &temp = t.values(1);
+        const std::vector<double> &temp = t.column(1);
         QCOMPARE(temp.size(), size_t(3));
         QCOMPARE(temp[0], 20.5);
         QVERIFY(std::isnan(temp[1])); // a gap, never 0
         QCOMPARE(temp[2], -3.0);
-        const std::vector<double> &note = t.values(2);
+        const std::vector<double> &note = t.column(2);
         QCOMPARE(note[0], 7.0);
         QVERIFY(std::isnan(note[1]));
         QCOMPARE(note[2], 8.0);
-        QVERIFY(std::isnan(t.values(0)[0]));
+        QVERIFY(std::isnan(t.column(0)[0]));
         QCOMPARE(t.text(0, 1), QStringLiteral("1/2/2026"));
         QCOMPARE(t.text(0, 2), QString());
         QCOMPARE(t.text(2, 2), QStringLiteral("8"));
-        QVERIFY(t.values(7).empty());
+        QVERIFY(t.column(7).empty());
 
         QVERIFY(!t.load(path, "missing").ok());
         QCOMPARE(t.recordCount(), 0);
