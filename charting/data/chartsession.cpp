@@ -18,7 +18,7 @@ LogResult ChartSession::openDatabase(const QString &path)
 
 LogResult ChartSession::chooseTable(const QString &table)
 {
-    const LogResult r = m_table.load(m_path, table);
+    const LogResult r = m_table.open(m_path, table);
     m_xField = findDateTimeField(m_table.fieldNames());
     return r;
 }

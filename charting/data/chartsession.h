@@ -12,9 +12,11 @@ public:
     QString databasePath() const { return m_path; }
     QStringList tables() const { return m_tables; }
 
-    // Reads `table` of the open file whole and looks for its date/time field. On failure
-    // the table is empty.
+    // Takes `table` of the open file (its fields and records, no values yet) and looks for
+    // its date/time field. On failure the table is empty.
     LogResult chooseTable(const QString &table);
+    // Reads the values of `fields` that were not read yet, in one query.
+    LogResult fetch(const QStringList &fields) { return m_table.fetch(fields); }
     // What the chart draws from; the same object for the session's whole life.
     const MonthTable &table() const { return m_table; }
     QStringList fields() const { return m_table.fieldNames(); }

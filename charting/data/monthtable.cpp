@@ -1,14 +1,14 @@
-// Reading a month log table in one query on a read-only connection.
+// Reading a month log table in one statement through SQLite's own interface: a month of
+// one-minute records is 2.3 million values, too many to pass through a QVariant each.
 #include "charting/data/monthtable.h"
 
-#include "logging/sqlitefile.h"
-
 #include <QLocale>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
+#include <QUrl>
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <sqlite3.h>
 
 namespace {
 
@@ -21,11 +21,82 @@ QString quoted(const QString &identifier)
            QString(identifier).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
 }
 
-double numberOf(const QString &text)
+// A read-only connection with a short busy timeout, closed when it goes out of scope.
+class ReadConnection
 {
-    bool ok = false;
-    const double v = QLocale::c().toDouble(text.trimmed(), &ok);
-    return ok && std::isfinite(v) ? v : kMissing;
+public:
+    explicit ReadConnection(const QString &path)
+    {
+        // fromLocalFile escapes blanks, '?', '#' and '%' in the path.
+        const QByteArray uri =
+            QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toUtf8() + "?mode=ro";
+        if (sqlite3_open_v2(uri.constData(), &m_db,
+                            SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                            nullptr) != SQLITE_OK) {
+            m_error = error();
+            return;
+        }
+        sqlite3_busy_timeout(m_db, MonthTable::BusyTimeoutMs);
+        // Pages mapped instead of copied: a month file is read from end to end.
+        sqlite3_exec(m_db, "PRAGMA mmap_size = 268435456", nullptr, nullptr, nullptr);
+    }
+    ~ReadConnection()
+    {
+        sqlite3_finalize(m_stmt);
+        sqlite3_close(m_db);
+    }
+    ReadConnection(const ReadConnection &) = delete;
+    ReadConnection &operator=(const ReadConnection &) = delete;
+
+    // The first column of the first row of `sql`, or -1.
+    qint64 number(const QString &sql)
+    {
+        sqlite3_stmt *q = nullptr;
+        qint64 n = -1;
+        if (m_error.isEmpty() &&
+            sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &q, nullptr) == SQLITE_OK &&
+            sqlite3_step(q) == SQLITE_ROW)
+            n = sqlite3_column_int64(q, 0);
+        sqlite3_finalize(q);
+        return n;
+    }
+    // Prepares `sql`; a file that is no database fails here.
+    sqlite3_stmt *prepare(const QString &sql)
+    {
+        if (!m_error.isEmpty())
+            return nullptr;
+        if (sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &m_stmt, nullptr) != SQLITE_OK)
+            m_error = error();
+        return m_stmt;
+    }
+    LogResult result() const
+    {
+        return m_error.isEmpty() ? LogResult::success() : LogResult::failure(m_error);
+    }
+    QString error() const
+    {
+        return m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("out of memory");
+    }
+    void fail() { m_error = error(); }
+
+private:
+    sqlite3 *m_db = nullptr;
+    sqlite3_stmt *m_stmt = nullptr;
+    QString m_error;
+};
+
+// A text that is a number in C form, blanks around it allowed; NaN otherwise.
+double numberOf(const char *text, int size)
+{
+    const char *begin = text;
+    const char *end = text + size;
+    while (begin < end && (*begin == ' ' || *begin == '\t'))
+        ++begin;
+    while (end > begin && (end[-1] == ' ' || end[-1] == '\t'))
+        --end;
+    double v = 0;
+    const auto [next, ec] = std::from_chars(begin, end, v);
+    return ec == std::errc() && next == end && begin != end && std::isfinite(v) ? v : kMissing;
 }
 
 } // namespace
@@ -33,21 +104,24 @@ double numberOf(const QString &text)
 LogResult MonthTable::listTables(const QString &path, QStringList *tables)
 {
     tables->clear();
-    SqliteFile db;
-    LogResult r = db.open(path, SqliteFile::Mode::ReadOnly, BusyTimeoutMs);
-    if (!r.ok())
-        return r;
-    QSqlQuery q(db.database());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                               "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name")))
-        return LogResult::failure(q.lastError().text());
-    while (q.next()) {
-        const QString name = q.value(0).toString();
+    ReadConnection db(path);
+    sqlite3_stmt *q =
+        db.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                  "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name"));
+    if (!q)
+        return db.result();
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
+        const QString name = QString::fromUtf8(
+            reinterpret_cast<const char *>(sqlite3_column_text(q, 0)), sqlite3_column_bytes(q, 0));
         if (!name.contains(QLatin1String("MS"))) // case-sensitive: "Forms" stays
             tables->append(name);
     }
-    return LogResult::success();
+    if (rc != SQLITE_DONE) {
+        db.fail();
+        tables->clear();
+    }
+    return db.result();
 }
 
 void MonthTable::clear()
@@ -59,59 +133,103 @@ void MonthTable::clear()
     m_records = 0;
 }
 
-LogResult MonthTable::load(const QString &path, const QString &table)
+LogResult MonthTable::open(const QString &path, const QString &table)
 {
     clear();
-    SqliteFile db;
-    LogResult r = db.open(path, SqliteFile::Mode::ReadOnly, BusyTimeoutMs);
-    if (!r.ok())
-        return r;
-    QSqlQuery q(db.database());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT * FROM %1").arg(quoted(table))))
-        return LogResult::failure(q.lastError().text());
-
-    const QSqlRecord fields = q.record();
-    std::vector<Column> columns(size_t(fields.count()));
-    int records = 0;
-    while (q.next()) {
-        for (int c = 0; c < int(columns.size()); ++c) {
-            Column &col = columns[size_t(c)];
-            const QVariant v = q.value(c);
-            const bool numeric = v.typeId() == QMetaType::Double ||
-                                 v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int;
-            double number = kMissing;
-            if (numeric && !v.isNull()) {
-                number = v.toDouble();
-                if (!std::isfinite(number))
-                    number = kMissing;
-            } else if (!v.isNull()) {
-                const QString text = v.toString();
-                number = numberOf(text);
-                if (col.texts.size() < records)
-                    col.texts.resize(records); // earlier records held numbers or NULL
-                col.texts.append(text);
-            }
-            col.numbers.push_back(number);
-        }
-        ++records;
-    }
-    if (q.lastError().isValid())
-        return LogResult::failure(q.lastError().text());
-    q.finish();
-
-    for (int c = 0; c < fields.count(); ++c)
-        m_fields << fields.fieldName(c);
-    m_columns = std::move(columns);
-    m_records = records;
+    ReadConnection db(path);
+    const qint64 records = db.number(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table)));
+    sqlite3_stmt *q = db.prepare(QStringLiteral("SELECT * FROM %1").arg(quoted(table)));
+    if (!q)
+        return db.result();
+    if (records < 0 || records > std::numeric_limits<int>::max())
+        return LogResult::failure(QStringLiteral("the records of %1 cannot be counted").arg(table));
+    const int count = sqlite3_column_count(q);
+    for (int c = 0; c < count; ++c)
+        m_fields << QString::fromUtf8(sqlite3_column_name(q, c));
+    m_columns.resize(size_t(count));
+    m_records = int(records);
     m_path = path;
     m_table = table;
     return LogResult::success();
 }
 
+LogResult MonthTable::fetch(const QStringList &fields)
+{
+    std::vector<int> wanted;
+    QStringList names;
+    for (const QString &f : fields) {
+        const int i = fieldIndex(f);
+        if (i >= 0 && !m_columns[size_t(i)].fetched &&
+            std::find(wanted.begin(), wanted.end(), i) == wanted.end()) {
+            wanted.push_back(i);
+            names << quoted(f);
+        }
+    }
+    if (wanted.empty())
+        return LogResult::success();
+
+    ReadConnection db(m_path);
+    // The first N records: those logged since the table was opened are left for later.
+    sqlite3_stmt *q = db.prepare(QStringLiteral("SELECT %1 FROM %2 LIMIT %3")
+                                     .arg(names.join(QStringLiteral(", ")), quoted(m_table))
+                                     .arg(m_records));
+    if (!q)
+        return db.result();
+
+    std::vector<Column> columns(wanted.size());
+    for (Column &col : columns)
+        col.numbers.reserve(size_t(m_records));
+    int records = 0;
+    int rc = SQLITE_ROW;
+    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
+        for (int c = 0; c < int(columns.size()); ++c) {
+            Column &col = columns[size_t(c)];
+            double number = kMissing;
+            switch (sqlite3_column_type(q, c)) {
+            case SQLITE_INTEGER:
+            case SQLITE_FLOAT:
+                number = sqlite3_column_double(q, c);
+                if (!std::isfinite(number))
+                    number = kMissing;
+                break;
+            case SQLITE_TEXT: {
+                const char *text = reinterpret_cast<const char *>(sqlite3_column_text(q, c));
+                const int size = sqlite3_column_bytes(q, c);
+                number = numberOf(text, size);
+                if (col.textEnds.size() < size_t(records)) // earlier records held no text
+                    col.textEnds.resize(size_t(records), quint32(col.textData.size()));
+                col.textData.append(text, size);
+                col.textEnds.push_back(quint32(col.textData.size()));
+                break;
+            }
+            default: // NULL, or a blob, which is no number either
+                break;
+            }
+            col.numbers.push_back(number);
+        }
+        ++records;
+    }
+    if (rc != SQLITE_DONE) {
+        db.fail();
+        return db.result();
+    }
+    for (size_t i = 0; i < wanted.size(); ++i) {
+        Column &col = columns[i];
+        col.numbers.resize(size_t(m_records), kMissing); // records deleted since: gaps
+        col.fetched = true;
+        m_columns[size_t(wanted[i])] = std::move(col);
+    }
+    return LogResult::success();
+}
+
+bool MonthTable::isFetched(int field) const
+{
+    return field >= 0 && field < int(m_columns.size()) && m_columns[size_t(field)].fetched;
+}
+
 const std::vector<double> &MonthTable::column(int field) const
 {
-    if (field < 0 || field >= int(m_columns.size()))
+    if (!isFetched(field))
         return kNoValues;
     return m_columns[size_t(field)].numbers;
 }
@@ -121,8 +239,14 @@ QString MonthTable::text(int field, int record) const
     if (field < 0 || field >= int(m_columns.size()) || record < 0 || record >= m_records)
         return {};
     const Column &col = m_columns[size_t(field)];
-    if (record < col.texts.size() && !col.texts[record].isEmpty())
-        return col.texts[record];
+    if (!col.fetched)
+        return {};
+    if (size_t(record) < col.textEnds.size()) {
+        const quint32 begin = record > 0 ? col.textEnds[size_t(record) - 1] : 0;
+        const quint32 end = col.textEnds[size_t(record)];
+        if (end > begin)
+            return QString::fromUtf8(col.textData.constData() + begin, int(end - begin));
+    }
     const double v = col.numbers[size_t(record)];
     return std::isnan(v) ? QString() : QString::number(v, 'f', QLocale::FloatingPointShortest);
 }

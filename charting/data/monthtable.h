@@ -1,15 +1,18 @@
-// One table of a month log file, read whole into memory so that no file stays open.
+// One table of a month log file, its fields read into memory so that no file stays open.
 #pragma once
 
 #include "charting/chartdata.h"
 #include "logging/logresult.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
-// The logging pass writes into the same file while a chart shows it, so the file is opened
-// read-only, read in one query and closed again at once: no read transaction outlives a
-// call, and a writer is never refused because a chart is open.
+// The logging pass writes into the same file while a chart shows it, so every read opens
+// the file read-only, reads all records of the fields it needs in one query and closes it
+// again: no read transaction outlives a call, and a writer is never refused because a chart
+// is open. Fields are read when first needed, since reading every field of a month of
+// one-minute records takes several times as long as reading the few a chart shows.
 class MonthTable final : public ChartData
 {
 public:
@@ -17,8 +20,14 @@ public:
     // contains "MS" are left out.
     static LogResult listTables(const QString &path, QStringList *tables);
 
-    // Reads every record of `table` of the file at `path`. On failure the table is empty.
-    LogResult load(const QString &path, const QString &table);
+    // Takes `table` of the file at `path`: its field names and its number of records, N.
+    // Records logged later are not shown until the table is opened again. On failure the
+    // table is empty.
+    LogResult open(const QString &path, const QString &table);
+    // Reads those of `fields` not read yet, every one of the N records, in one query.
+    // Unknown names are left out.
+    LogResult fetch(const QStringList &fields);
+    LogResult fetchAll() { return fetch(m_fields); }
     void clear();
 
     QString path() const { return m_path; }
@@ -26,9 +35,10 @@ public:
     QStringList fieldNames() const { return m_fields; }
     int fieldIndex(const QString &name) const { return m_fields.indexOf(name); }
     int fieldCount() const { return int(m_fields.size()); }
+    bool isFetched(int field) const;
 
     // The field's values in record order; a NULL or a value that is not a number is NaN, a
-    // missing point. Empty for an unknown field.
+    // missing point. Empty for an unknown field or one not fetched.
     const std::vector<double> &column(int field) const;
     // The value as stored, as text ("1/31/2026 11:59:00 PM"); empty for NULL.
     QString text(int field, int record) const;
@@ -39,14 +49,18 @@ public:
     std::vector<double> values(const QString &field) const override;
     QStringList texts(const QString &field) const override;
 
-    // How long opening waits for a writer's lock; a logging pass holds one only briefly.
+    // How long a read waits for a writer's lock; a logging pass holds one only briefly.
     static constexpr int BusyTimeoutMs = 250;
 
 private:
     struct Column
     {
+        bool fetched = false;
         std::vector<double> numbers;
-        QStringList texts; // only for a field that holds texts; empty otherwise
+        // The texts of a field that holds any, back to back; textEnds[r] is where record
+        // r's text ends. Empty for a field of numbers only.
+        QByteArray textData;
+        std::vector<quint32> textEnds;
     };
 
     QString m_path;

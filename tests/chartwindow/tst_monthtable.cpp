@@ -61,9 +61,11 @@ private slots:
                            "INSERT INTO d VALUES ('1/2/2026', NULL, 'N/A')",
                            "INSERT INTO d VALUES (NULL, -3, 8)"});
         MonthTable t;
-        QVERIFY(t.load(path, "d").ok());
+        QVERIFY(t.open(path, "d").ok());
         QCOMPARE(t.fieldNames(), QStringList({"Date_Time", "Temperature", "Note"}));
         QCOMPARE(t.recordCount(), 3);
+        QVERIFY(t.values("Temperature").empty()); // read when asked for
+        QVERIFY(t.fetchAll().ok());
         const std::vector<double> &temp = t.column(1);
         QCOMPARE(temp.size(), size_t(3));
         QCOMPARE(temp[0], 20.5);
@@ -79,7 +81,7 @@ private slots:
         QCOMPARE(t.text(2, 2), QStringLiteral("8"));
         QVERIFY(t.column(7).empty());
 
-        QVERIFY(!t.load(path, "missing").ok());
+        QVERIFY(!t.open(path, "missing").ok());
         QCOMPARE(t.recordCount(), 0);
         QVERIFY(t.fieldNames().isEmpty());
     }
@@ -101,16 +103,19 @@ private slots:
         QVERIFY2(first.result().ok(), qPrintable(first.result().error));
 
         MonthTable chart;
-        QVERIFY(chart.load(path, "Outdoor Data").ok());
+        QVERIFY(chart.open(path, "Outdoor Data").ok());
         QCOMPARE(chart.recordCount(), 1);
 
         LoggingPass second(writer, clock);
         second.start();
-        QVERIFY(chart.load(path, "Outdoor Data").ok()); // read between the pass's steps
+        QVERIFY(chart.fetch({"Temperature"}).ok()); // read between the pass's steps
         clock.advanceMs(LoggingPass::PairDelayMs);
         QVERIFY2(second.result().ok(), qPrintable(second.result().error));
 
-        QVERIFY(chart.load(path, "Outdoor Data").ok());
+        // The table keeps the records it was opened with, for every field alike.
+        QVERIFY(chart.fetch({"Humidity"}).ok());
+        QCOMPARE(chart.values("Humidity").size(), size_t(1));
+        QVERIFY(chart.open(path, "Outdoor Data").ok());
         QCOMPARE(chart.recordCount(), 2);
     }
 };
