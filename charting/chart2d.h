@@ -15,6 +15,7 @@
 #include <vector>
 
 class QPaintDevice;
+class QPainter;
 
 // The look of one series: its line, its fill and its symbol.
 struct SeriesStyle
@@ -168,6 +169,9 @@ public:
     // (device pixels). false for an unknown code or an unpaintable device.
     bool print(QPaintDevice *device, PrintFormat format, PrintScaling scaling, int left,
                int top, int width, int height) const;
+    // The same onto an active painter, so that a caller can print several pages.
+    bool print(QPainter *painter, PrintFormat format, PrintScaling scaling, int left, int top,
+               int width, int height) const;
     // The chart format file: every style and setting, not the bound fields' data.
     bool saveFormat(const QString &path, QString *error = nullptr) const;
     // A damaged file or one from a newer version is refused; the chart stays unchanged.
@@ -176,7 +180,7 @@ public:
 signals:
     // The pointer over the chart, in twips from the chart's top left.
     void mouseAt(int xTwips, int yTwips);
-    // Action Pick: the point nearest the pointer in each series of the groups.
+    // Action Pick: the point nearest the pointer among all bound series.
     void pointPicked(int group, int series, int point);
 
 protected:
