@@ -11,11 +11,14 @@
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
 #include "scheduler/scheduler.h"
+#include "ui/chartdialogs.h"
+#include "ui/chartmain.h"
 #include "ui/detailwindow.h"
 #include "ui/wx.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -91,6 +94,19 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     wx.wireAction(QStringLiteral("m_dialconnection"), [&dialup] { dialup.dial(); });
     wx.wireAction(QStringLiteral("m_hangupconnection"), [&dialup] { dialup.HangUpDialup(); });
 
+    // "Graphing": one chart window, made again after its "E&xit" closed it.
+    WindowChartDialogs chartDialogs;
+    QPointer<ChartMain> chartWindow;
+    wx.wireAction(QStringLiteral("m_graphing"), [&] {
+        if (!chartWindow) {
+            chartWindow = new ChartMain(clock, chartDialogs);
+            chartWindow->setAttribute(Qt::WA_DeleteOnClose);
+        }
+        chartWindow->show();
+        chartWindow->raise();
+        chartWindow->SelectDataSource();
+    });
+
     // A logging pass finishes its record pair first, so that no pair is left half written;
     // every other job is abandoned. Then the port is closed and the event loop left.
     bool ending = false;
@@ -120,6 +136,7 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     wx.show();
     scheduleScreenshots(wx);
     const int result = app.exec();
+    delete chartWindow;
     wx.unloadWindows();
     return result;
 }
