@@ -94,18 +94,10 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     wx.wireAction(QStringLiteral("m_dialconnection"), [&dialup] { dialup.dial(); });
     wx.wireAction(QStringLiteral("m_hangupconnection"), [&dialup] { dialup.HangUpDialup(); });
 
-    // "Graphing": one chart window, made again after its "E&xit" closed it.
     WindowChartDialogs chartDialogs;
     QPointer<ChartMain> chartWindow;
-    wx.wireAction(QStringLiteral("m_graphing"), [&] {
-        if (!chartWindow) {
-            chartWindow = new ChartMain(clock, chartDialogs);
-            chartWindow->setAttribute(Qt::WA_DeleteOnClose);
-        }
-        chartWindow->show();
-        chartWindow->raise();
-        chartWindow->SelectDataSource();
-    });
+    wx.wireAction(QStringLiteral("m_graphing"),
+                  [&] { showChartWindow(chartWindow, clock, chartDialogs); });
 
     // A logging pass finishes its record pair first, so that no pair is left half written;
     // every other job is abandoned. Then the port is closed and the event loop left.

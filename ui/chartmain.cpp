@@ -102,7 +102,22 @@ ChartMain::ChartMain(Clock &clock, ChartDialogs &dialogs, QWidget *parent)
     setMouseMode(0);
 }
 
-ChartMain::~ChartMain() = default;
+ChartMain::~ChartMain()
+{
+    m_chart->setDataSource(nullptr); // the table goes before the chart
+}
+
+ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs)
+{
+    if (!window) {
+        window = new ChartMain(clock, dialogs);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->show();
+    window->raise();
+    window->SelectDataSource();
+    return window;
+}
 
 QWidget *ChartMain::buildControls()
 {

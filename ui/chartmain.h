@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <optional>
 
 class ChartDialogs;
@@ -114,3 +115,7 @@ private:
     QLineEdit *m_totalCost = nullptr;
     QHash<QString, QAction *> m_actions;
 };
+
+// The main window's "Graphing": the one chart window, made when there is none (its "E&xit"
+// deletes it), shown and raised, then "&Select DataSource".
+ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs);

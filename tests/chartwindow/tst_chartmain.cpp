@@ -94,7 +94,12 @@ struct Window
 class TestChartMain : public QObject
 {
     Q_OBJECT
+    QTemporaryDir m_home;
+
 private slots:
+    // The file dialog starts in the program directory.
+    void initTestCase() { qputenv("CORVANE_HOME", QFile::encodeName(m_home.path())); }
+
     void dataSource()
     {
         QTemporaryDir dir;
@@ -275,6 +280,28 @@ private slots:
         QCOMPARE(shown, boxes);
         QCOMPARE(w.dialogs.asked, asked);
         QCOMPARE(w.chart.chart()->footerText(), footer);
+    }
+
+    void graphingMakesOneWindowAtATime()
+    {
+        QTemporaryDir dir;
+        const QString path = makeFile(dir, "JAN2026.MDB", "Date_Time, Temperature");
+        ManualClock clock;
+        FakeChartDialogs dialogs;
+        dialogs.files = {path, QString()};
+        QPointer<ChartMain> window;
+        ChartMain *first = showChartWindow(window, clock, dialogs);
+        QVERIFY(first->isVisible());
+        QCOMPARE(first->session().databasePath(), path);
+        QCOMPARE(showChartWindow(window, clock, dialogs), first); // cancelled: still the file
+        QCOMPARE(first->session().databasePath(), path);
+        first->action("M_Exit")->trigger();
+        QTRY_VERIFY(!window); // deleted once closed
+        dialogs.files = {QString()};
+        ChartMain *second = showChartWindow(window, clock, dialogs);
+        QVERIFY(second && second->isVisible());
+        QVERIFY(second->session().databasePath().isEmpty());
+        delete second;
     }
 
     void mathFollowsTheSeriesLists()
