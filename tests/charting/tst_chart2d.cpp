@@ -72,6 +72,7 @@ private slots:
     void nearestPointFindsDrawnPoint();
     void mouseActionsZoomMoveAndReset();
     void mouseIsReportedInTwips();
+    void markerStandsAtItsPoint();
 };
 
 void TstChart2D::renderHasRequestedSize()
@@ -359,6 +360,37 @@ void TstChart2D::mouseIsReportedInTwips()
     QVERIFY(!spy.isEmpty());
     QCOMPARE(spy.last().at(0).toInt(), 1500);
     QCOMPARE(spy.last().at(1).toInt(), 600);
+}
+
+void TstChart2D::markerStandsAtItsPoint()
+{
+    Fixture f;
+    f.bind(1, "T", constant(101, 20));
+    f.chart.setAxisMinimum(ChartAxis::Y, 0);
+    f.chart.setAxisMaximum(ChartAxis::Y, 100);
+    f.chart.setGridSpacing(ChartAxis::X, 0);
+    f.chart.setGridSpacing(ChartAxis::Y, 0);
+    QVERIFY(!f.chart.moveMarkerTo(1, 1, 101));
+    QVERIFY(!f.chart.moveMarkerTo(2, 1, 0));
+    QVERIFY(f.chart.moveMarkerTo(1, 1, 33));
+    const QRect area = f.chart.plotArea();
+    const int column = area.left() + int(33.0 / 100.0 * area.width());
+    const auto darkRows = [&] {
+        const QImage image = f.chart.renderImage(f.chart.size());
+        int dark = 0;
+        // Inside the axis lines; the dashes are smoothed, so grey counts, blue does not.
+        for (int y = area.top() + 2; y <= area.bottom() - 2; ++y) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QRgb c = image.pixel(column + dx, y);
+                dark += qGray(c) < 170 && std::abs(qRed(c) - qBlue(c)) < 30 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    QCOMPARE(darkRows(), 0);
+    f.chart.setMarkerVisible(true);
+    QVERIFY2(darkRows() > area.height() / 3, "no marker line through the point");
+    QCOMPARE(f.chart.markerX(), std::optional<double>(33));
 }
 
 QTEST_MAIN(TstChart2D)
