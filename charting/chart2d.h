@@ -167,8 +167,8 @@ public:
     bool copyToClipboard(ClipboardFormat format) const;
     // Draws onto a paint device (a printer's page) inside left, top, width, height
     // (device pixels). false for an unknown code or an unpaintable device.
-    bool print(QPaintDevice *device, PrintFormat format, PrintScaling scaling, int left,
-               int top, int width, int height) const;
+    bool print(QPaintDevice *device, PrintFormat format, PrintScaling scaling, int left, int top,
+               int width, int height) const;
     // The same onto an active painter, so that a caller can print several pages.
     bool print(QPainter *painter, PrintFormat format, PrintScaling scaling, int left, int top,
                int width, int height) const;

@@ -19,7 +19,10 @@ struct Chart2D::Private
     std::array<QStringList, 2> labelTexts; // of the point-label fields
     std::unique_ptr<QcpScene> scene;
     std::array<std::optional<std::pair<double, double>>, 3> view;
-    struct Marker { int group, series, point; };
+    struct Marker
+    {
+        int group, series, point;
+    };
     std::optional<Marker> marker;
     int suspended = 0;
     bool dirty = true;

@@ -27,18 +27,29 @@ int buttonModifiers(Qt::MouseButtons buttons)
 int virtualKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Escape:
+        return 27;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    default: break;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    default:
+        break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return qtKey;
@@ -110,8 +121,8 @@ bool Chart2D::performAction(int action, QPoint pixel)
                 } else {
                     // Dragging right or up stretches the picture about the start point.
                     const double factor = std::exp(-moved / 200.0);
-                    const double c = p.scene->pixelToValue(
-                        a, horizontal ? p.dragStart.x() : p.dragStart.y());
+                    const double c =
+                        p.scene->pixelToValue(a, horizontal ? p.dragStart.x() : p.dragStart.y());
                     p.view[size_t(a)] =
                         std::make_pair(c + (lo - c) * factor, c + (hi - c) * factor);
                 }

@@ -21,9 +21,9 @@ QVector<int> inkRows(const QImage &image, const QRect &area, int x, const QColor
     QVector<int> rows;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const QColor c = image.pixelColor(x, y);
-        if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green())
-                + std::abs(c.blue() - color.blue())
-            < 60)
+        if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                std::abs(c.blue() - color.blue()) <
+            60)
             rows << y;
     }
     return rows;
@@ -191,8 +191,8 @@ void TstChart2D::turnedViewLooksThreeD_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("elevation");
     QTest::addColumn<int>("rotation");
-    for (int type : {int(ChartType::Plot), int(ChartType::Bar), int(ChartType::Pie),
-                     int(ChartType::Radar)}) {
+    for (int type :
+         {int(ChartType::Plot), int(ChartType::Bar), int(ChartType::Pie), int(ChartType::Radar)}) {
         QTest::addRow("type %d elevation", type) << type << 20 << 0;
         QTest::addRow("type %d rotation", type) << type << 0 << 10;
     }
@@ -314,9 +314,9 @@ void TstChart2D::nearestPointFindsDrawnPoint()
     const auto [lo, hi] = f.chart.axisRange(ChartAxis::X);
     const auto [ylo, yhi] = f.chart.axisRange(ChartAxis::Y);
     for (int point : {0, 17, 59}) {
-        const QPoint pixel(int(area.left() + (point - lo) / (hi - lo) * area.width()),
-                           int(area.bottom() - (y[size_t(point)] - ylo) / (yhi - ylo)
-                                                   * area.height()));
+        const QPoint pixel(
+            int(area.left() + (point - lo) / (hi - lo) * area.width()),
+            int(area.bottom() - (y[size_t(point)] - ylo) / (yhi - ylo) * area.height()));
         QCOMPARE(f.chart.nearestPoint(1, 1, pixel), point);
     }
     QCOMPARE(f.chart.nearestPoint(1, 2, area.center()), -1);
