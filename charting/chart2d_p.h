@@ -36,6 +36,7 @@ struct Chart2D::Private
     bool zooming = false;
     QPoint zoomStart;
     QRubberBand *band = nullptr;
+    Qt::MouseButtons buttons; // as the last mouse event over the chart left them
 
     GroupSettings &group(int g) { return s.groups[size_t(g - 1)]; }
     const GroupSettings &group(int g) const { return s.groups[size_t(g - 1)]; }

@@ -1,7 +1,6 @@
 // Chart2D: mouse bindings and the chart actions they perform.
 #include "charting/chart2d_p.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
@@ -214,6 +213,7 @@ bool Chart2D::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: {
         auto *me = static_cast<QMouseEvent *>(event);
         at = me->position().toPoint();
+        d->buttons = me->buttons();
         emit mouseAt(at.x() * TwipsPerPixel, at.y() * TwipsPerPixel);
         if (event->type() == QEvent::MouseMove) {
             message = ChartMessage::MouseMove;
@@ -232,7 +232,7 @@ bool Chart2D::eventFilter(QObject *watched, QEvent *event)
         auto *ke = static_cast<QKeyEvent *>(event);
         message = ChartMessage::KeyDown;
         key = virtualKey(ke->key());
-        modifier = buttonModifiers(QGuiApplication::mouseButtons()) | keyModifiers(ke->modifiers());
+        modifier = buttonModifiers(d->buttons) | keyModifiers(ke->modifiers());
         at = d->scene->widget()->mapFromGlobal(QCursor::pos());
         break;
     }

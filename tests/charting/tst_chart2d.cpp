@@ -72,6 +72,8 @@ private slots:
     void nearestPointFindsDrawnPoint();
     void mouseActionsZoomMoveAndReset();
     void mouseIsReportedInTwips();
+    void bindingsTurnMouseIntoActions_data();
+    void bindingsTurnMouseIntoActions();
     void markerStandsAtItsPoint();
 };
 
@@ -360,6 +362,51 @@ void TstChart2D::mouseIsReportedInTwips()
     QVERIFY(!spy.isEmpty());
     QCOMPARE(spy.last().at(0).toInt(), 1500);
     QCOMPARE(spy.last().at(1).toInt(), 600);
+}
+
+void TstChart2D::bindingsTurnMouseIntoActions_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("zoom box") << false;
+    QTest::newRow("Escape during the box") << true;
+}
+
+void TstChart2D::bindingsTurnMouseIntoActions()
+{
+    QFETCH(bool, escape);
+    Fixture f;
+    f.bind(1, "T", constant(101, 5));
+    f.chart.show();
+    // The zoom mode's bindings: left down starts, moving with the left button held
+    // extends, left up ends the box; Escape with the button held abandons it.
+    for (const MouseBinding &b :
+         {MouseBinding{513, 0, 0, 6}, MouseBinding{512, 1, 0, 7}, MouseBinding{514, 0, 0, 12},
+          MouseBinding{256, 1, 27, 9}, MouseBinding{516, 0, 0, 11}})
+        f.chart.addMouseBinding(b);
+    QWidget *plot = f.chart.findChild<QWidget *>();
+    const QRect area = f.chart.plotArea();
+    const QPoint a(area.left() + area.width() / 4, area.top() + 10);
+    const QPoint b(area.left() + area.width() / 2, area.bottom() - 10);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                          Qt::MouseButtons held) {
+        QMouseEvent event(type, at, plot->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(plot, &event);
+    };
+    const auto full = f.chart.axisRange(ChartAxis::X);
+
+    send(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
+    if (escape) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(plot, &key);
+    }
+    send(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+    const auto range = f.chart.axisRange(ChartAxis::X);
+    if (escape) {
+        QCOMPARE(range, full);
+    } else {
+        QVERIFY(std::abs(range.first - 25) < 1.5 && std::abs(range.second - 50) < 1.5);
+    }
 }
 
 void TstChart2D::markerStandsAtItsPoint()
