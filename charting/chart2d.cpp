@@ -83,8 +83,6 @@ void Chart2D::Private::ensureBuilt()
         in.pointLabelTexts = labelTexts;
         in.view = view;
         scene->build(in);
-        // Laid out twice: the first pass sizes the axes so that wide labels can be turned.
-        scene->layout();
         dirty = false;
     }
     scene->setView3D(s.depth, s.elevation, s.rotation);
@@ -114,7 +112,11 @@ Chart2D::Chart2D(QWidget *parent) : QWidget(parent), d(std::make_unique<Private>
     resize(640, 480);
 }
 
-Chart2D::~Chart2D() = default;
+Chart2D::~Chart2D()
+{
+    // The plot outlives d (Qt deletes children later) and must not reach us meanwhile.
+    d->scene->widget()->removeEventFilter(this);
+}
 
 void Chart2D::setDataSource(const ChartData *data)
 {

@@ -76,6 +76,15 @@ void QcpScene::Parts::buildAxes()
         const bool gridOff = as.gridSpacing && *as.gridSpacing == 0;
         ax->grid()->setVisible(!gridOff && a != ChartAxis::Y2);
     }
+    if (polar) {
+        // Around the circle the X fonts, along the radius the Y title and fonts.
+        const AxisSettings &x = set.axis(ChartAxis::X);
+        const AxisSettings &y = set.axis(ChartAxis::Y);
+        polar->setTickLabelFont(x.labelFont);
+        polar->radialAxis()->setTickLabelFont(y.labelFont);
+        polar->radialAxis()->setLabelFont(y.labelFont);
+        polar->radialAxis()->setLabel(y.title);
+    }
     const bool y2 = !input.groups[1].isEmpty() || !set.axis(ChartAxis::Y2).title.isEmpty();
     axis(ChartAxis::Y2)->setVisible(frame == SceneFrame::Cartesian && y2);
 }
