@@ -1,15 +1,8 @@
-// Chart2D: data binding, chart groups, series styles and series data.
+// Chart2D: drawing when settings change, data binding and the chart groups.
 #include "charting/chart2d_p.h"
 
 #include <QMetaObject>
 #include <QResizeEvent>
-
-#include <cmath>
-#include <limits>
-
-namespace {
-constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
-}
 
 Chart2D::Private::Private(Chart2D *chart) : q(chart), scene(std::make_unique<QcpScene>(chart)) {}
 
@@ -87,10 +80,9 @@ void Chart2D::Private::ensureBuilt()
                 in.groups[size_t(g - 1)].append(ss);
             }
         }
+        in.pointLabelTexts = labelTexts;
         in.view = view;
         scene->build(in);
-        // Laid out twice: the first pass sizes the axes so that wide labels can be turned.
-        scene->layout();
         dirty = false;
     }
     scene->setView3D(s.depth, s.elevation, s.rotation);
@@ -120,7 +112,11 @@ Chart2D::Chart2D(QWidget *parent) : QWidget(parent), d(std::make_unique<Private>
     resize(640, 480);
 }
 
-Chart2D::~Chart2D() = default;
+Chart2D::~Chart2D()
+{
+    // The plot outlives d (Qt deletes children later) and must not reach us meanwhile.
+    d->scene->widget()->removeEventFilter(this);
+}
 
 void Chart2D::setDataSource(const ChartData *data)
 {
@@ -237,13 +233,13 @@ ChartType Chart2D::chartType(int group) const
 
 void Chart2D::setDrawingOrder(int group, DrawingOrder order)
 {
-    if (!Private::validGroup(group)
-        || (order != DrawingOrder::Front && order != DrawingOrder::Back))
+    if (!Private::validGroup(group) ||
+        (order != DrawingOrder::Front && order != DrawingOrder::Back))
         return;
     // One group is in front of the other, so the other takes the opposite place.
     d->group(group).order = order;
-    d->group(3 - group).order = order == DrawingOrder::Front ? DrawingOrder::Back
-                                                             : DrawingOrder::Front;
+    d->group(3 - group).order =
+        order == DrawingOrder::Front ? DrawingOrder::Back : DrawingOrder::Front;
     d->changed();
 }
 
@@ -303,97 +299,4 @@ void Chart2D::setPointLabelField(int group, const QString &field)
 QString Chart2D::pointLabelField(int group) const
 {
     return Private::validGroup(group) ? d->group(group).pointLabelField : QString();
-}
-
-SeriesStyle Chart2D::seriesStyle(int group, int series) const
-{
-    if (!Private::validGroup(group) || series < 1)
-        return {};
-    const auto &styles = d->group(group).styles;
-    return series <= styles.size() ? styles[series - 1] : defaultSeriesStyle(group, series);
-}
-
-void Chart2D::setSeriesStyle(int group, int series, const SeriesStyle &style)
-{
-    if (!Private::validGroup(group) || series < 1 || !isFillPattern(int(style.fill))
-        || !isSymbolShape(int(style.symbol)) || !style.lineColor.isValid())
-        return;
-    d->style(group, series) = style;
-    d->style(group, series).lineWidth = std::max(1, style.lineWidth);
-    d->changed();
-}
-
-void Chart2D::setLineColor(int group, int series, const QColor &color)
-{
-    SeriesStyle st = seriesStyle(group, series);
-    st.lineColor = color;
-    setSeriesStyle(group, series, st);
-}
-
-void Chart2D::setLineWidth(int group, int series, int width)
-{
-    SeriesStyle st = seriesStyle(group, series);
-    st.lineWidth = width;
-    setSeriesStyle(group, series, st);
-}
-
-void Chart2D::setFillPattern(int group, int series, FillPattern fill)
-{
-    SeriesStyle st = seriesStyle(group, series);
-    st.fill = fill;
-    setSeriesStyle(group, series, st);
-}
-
-void Chart2D::setSymbolShape(int group, int series, SymbolShape shape)
-{
-    SeriesStyle st = seriesStyle(group, series);
-    st.symbol = shape;
-    setSeriesStyle(group, series, st);
-}
-
-int Chart2D::pointCount(int group, int series) const
-{
-    const auto *y = d->series(group, series);
-    return y ? int(y->size()) : 0;
-}
-
-std::vector<double> Chart2D::yValues(int group, int series) const
-{
-    const auto *y = d->series(group, series);
-    return y ? *y : std::vector<double>();
-}
-
-double Chart2D::yValue(int group, int series, int point) const
-{
-    const auto *y = d->series(group, series);
-    if (!y || point < 0 || size_t(point) >= y->size())
-        return NaN;
-    return (*y)[size_t(point)];
-}
-
-int Chart2D::nearestPoint(int group, int series, QPoint pixel) const
-{
-    const auto *y = d->series(group, series);
-    if (!y)
-        return -1;
-    d->ensureBuilt();
-    int best = -1;
-    double bestDistance = std::numeric_limits<double>::infinity();
-    for (size_t i = 0; i < y->size(); ++i) {
-        QPointF at;
-        if (!d->scene->pointPixel(group, series, int(i), &at))
-            continue;
-        const double dist = std::hypot(at.x() - pixel.x(), at.y() - pixel.y());
-        if (dist < bestDistance) {
-            bestDistance = dist;
-            best = int(i);
-        }
-    }
-    return best;
-}
-
-QRect Chart2D::plotArea() const
-{
-    d->ensureBuilt();
-    return d->scene->plotArea();
 }

@@ -36,7 +36,9 @@ struct MouseBinding
 
 // Two chart groups (1 on axis "Y", 2 on axis "Y2") of bound fields drawn from a
 // ChartData, X being the record position. Groups and series are 1-based, points 0-based.
-// Setters redraw unless redrawing is suspended; refresh() re-reads the data source.
+// A change of settings is drawn once the event loop next runs, unless redrawing is
+// suspended; refresh() re-reads the data source and draws at once. Queries (ranges,
+// texts, pictures) always see the settings as they are.
 class Chart2D : public QWidget
 {
     Q_OBJECT
@@ -167,8 +169,8 @@ public:
     bool copyToClipboard(ClipboardFormat format) const;
     // Draws onto a paint device (a printer's page) inside left, top, width, height
     // (device pixels). false for an unknown code or an unpaintable device.
-    bool print(QPaintDevice *device, PrintFormat format, PrintScaling scaling, int left,
-               int top, int width, int height) const;
+    bool print(QPaintDevice *device, PrintFormat format, PrintScaling scaling, int left, int top,
+               int width, int height) const;
     // The same onto an active painter, so that a caller can print several pages.
     bool print(QPainter *painter, PrintFormat format, PrintScaling scaling, int left, int top,
                int width, int height) const;

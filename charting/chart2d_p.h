@@ -19,7 +19,10 @@ struct Chart2D::Private
     std::array<QStringList, 2> labelTexts; // of the point-label fields
     std::unique_ptr<QcpScene> scene;
     std::array<std::optional<std::pair<double, double>>, 3> view;
-    struct Marker { int group, series, point; };
+    struct Marker
+    {
+        int group, series, point;
+    };
     std::optional<Marker> marker;
     int suspended = 0;
     bool dirty = true;
@@ -33,6 +36,7 @@ struct Chart2D::Private
     bool zooming = false;
     QPoint zoomStart;
     QRubberBand *band = nullptr;
+    Qt::MouseButtons buttons; // as the last mouse event over the chart left them
 
     GroupSettings &group(int g) { return s.groups[size_t(g - 1)]; }
     const GroupSettings &group(int g) const { return s.groups[size_t(g - 1)]; }

@@ -1,7 +1,6 @@
 // Chart2D: mouse bindings and the chart actions they perform.
 #include "charting/chart2d_p.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
@@ -27,18 +26,29 @@ int buttonModifiers(Qt::MouseButtons buttons)
 int virtualKey(int qtKey)
 {
     switch (qtKey) {
-    case Qt::Key_Escape: return 27;
+    case Qt::Key_Escape:
+        return 27;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    default: break;
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Space:
+        return 32;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Tab:
+        return 9;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    default:
+        break;
     }
     if ((qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) || (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z))
         return qtKey;
@@ -110,8 +120,8 @@ bool Chart2D::performAction(int action, QPoint pixel)
                 } else {
                     // Dragging right or up stretches the picture about the start point.
                     const double factor = std::exp(-moved / 200.0);
-                    const double c = p.scene->pixelToValue(
-                        a, horizontal ? p.dragStart.x() : p.dragStart.y());
+                    const double c =
+                        p.scene->pixelToValue(a, horizontal ? p.dragStart.x() : p.dragStart.y());
                     p.view[size_t(a)] =
                         std::make_pair(c + (lo - c) * factor, c + (hi - c) * factor);
                 }
@@ -203,6 +213,7 @@ bool Chart2D::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseMove: {
         auto *me = static_cast<QMouseEvent *>(event);
         at = me->position().toPoint();
+        d->buttons = me->buttons();
         emit mouseAt(at.x() * TwipsPerPixel, at.y() * TwipsPerPixel);
         if (event->type() == QEvent::MouseMove) {
             message = ChartMessage::MouseMove;
@@ -221,7 +232,7 @@ bool Chart2D::eventFilter(QObject *watched, QEvent *event)
         auto *ke = static_cast<QKeyEvent *>(event);
         message = ChartMessage::KeyDown;
         key = virtualKey(ke->key());
-        modifier = buttonModifiers(QGuiApplication::mouseButtons()) | keyModifiers(ke->modifiers());
+        modifier = buttonModifiers(d->buttons) | keyModifiers(ke->modifiers());
         at = d->scene->widget()->mapFromGlobal(QCursor::pos());
         break;
     }

@@ -58,8 +58,8 @@ bool Chart2D::copyToClipboard(ClipboardFormat format) const
             writer.setPageSize(QPageSize(QSizeF(size()), QPageSize::Point));
             writer.setPageMargins(QMarginsF());
             QPainter painter(&writer);
-            if (!print(&painter, PrintFormat::Vector, PrintScaling::FitPage, 0, 0,
-                       writer.width(), writer.height())) {
+            if (!print(&painter, PrintFormat::Vector, PrintScaling::FitPage, 0, 0, writer.width(),
+                       writer.height())) {
                 delete mime;
                 return false;
             }
@@ -68,8 +68,8 @@ bool Chart2D::copyToClipboard(ClipboardFormat format) const
     }
     clipboard->setMimeData(mime);
     const QMimeData *now = clipboard->mimeData();
-    return now && (!bitmap || now->hasImage())
-           && (!vector || now->hasFormat(QStringLiteral("application/pdf")));
+    return now && (!bitmap || now->hasImage()) &&
+           (!vector || now->hasFormat(QStringLiteral("application/pdf")));
 }
 
 bool Chart2D::print(QPaintDevice *device, PrintFormat format, PrintScaling scaling, int left,
@@ -81,8 +81,8 @@ bool Chart2D::print(QPaintDevice *device, PrintFormat format, PrintScaling scali
     return print(&painter, format, scaling, left, top, width, height);
 }
 
-bool Chart2D::print(QPainter *painter, PrintFormat format, PrintScaling scaling, int left,
-                    int top, int width, int height) const
+bool Chart2D::print(QPainter *painter, PrintFormat format, PrintScaling scaling, int left, int top,
+                    int width, int height) const
 {
     if (!painter || !painter->isActive() || width <= 0 || height <= 0)
         return false;
@@ -95,11 +95,20 @@ bool Chart2D::print(QPainter *painter, PrintFormat format, PrintScaling scaling,
     const double dpi = painter->device() ? painter->device()->logicalDpiX() / 96.0 : 1.0;
     QSizeF target;
     switch (scaling) {
-    case PrintScaling::Standard: target = chart * dpi; break;
-    case PrintScaling::FitWidth: target = QSizeF(width, width * chart.height() / chart.width()); break;
-    case PrintScaling::FitHeight: target = QSizeF(height * chart.width() / chart.height(), height); break;
-    case PrintScaling::FitPage: target = QSizeF(width, height); break;
-    default: return false;
+    case PrintScaling::Standard:
+        target = chart * dpi;
+        break;
+    case PrintScaling::FitWidth:
+        target = QSizeF(width, width * chart.height() / chart.width());
+        break;
+    case PrintScaling::FitHeight:
+        target = QSizeF(height * chart.width() / chart.height(), height);
+        break;
+    case PrintScaling::FitPage:
+        target = QSizeF(width, height);
+        break;
+    default:
+        return false;
     }
     d->ensureBuilt();
     painter->save();
@@ -123,8 +132,8 @@ bool Chart2D::saveFormat(const QString &path, QString *error) const
     s.widthTwips = widthTwips();
     s.heightTwips = heightTwips();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(chartFormatToJson(s)) < 0
-        || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(chartFormatToJson(s)) < 0 ||
+        !file.commit()) {
         if (error)
             *error = file.errorString();
         return false;

@@ -132,14 +132,13 @@ struct Reader
         return v.toArray();
     }
     // [[number, text], ...]
-    template <typename Key>
-    QMap<Key, QString> pairs(const QJsonObject &o, const char *key)
+    template <typename Key> QMap<Key, QString> pairs(const QJsonObject &o, const char *key)
     {
         QMap<Key, QString> out;
         for (const QJsonValue &v : array(o, key)) {
             const QJsonArray pair = v.toArray();
-            if (pair.size() != 2 || !pair[0].isDouble() || !pair[1].isString()
-                || !std::isfinite(pair[0].toDouble())) {
+            if (pair.size() != 2 || !pair[0].isDouble() || !pair[1].isString() ||
+                !std::isfinite(pair[0].toDouble())) {
                 fail(QStringLiteral("\"%1\" holds a damaged entry").arg(QLatin1String(key)));
                 break;
             }
@@ -239,12 +238,14 @@ bool chartFormatFromJson(const QByteArray &json, ChartSettings *settings, QStrin
     QJsonParseError parse;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parse);
     if (doc.isNull() || !doc.isObject())
-        return refuse(QStringLiteral("The chart format file is damaged (%1).").arg(parse.errorString()));
+        return refuse(
+            QStringLiteral("The chart format file is damaged (%1).").arg(parse.errorString()));
     const QJsonObject root = doc.object();
     if (root.value(QLatin1String("format")).toString() != FormatName)
         return refuse(QStringLiteral("The file is not a chart format file."));
     const QJsonValue version = root.value(QLatin1String("version"));
-    if (!version.isDouble() || version.toDouble() < 1 || version.toDouble() != std::floor(version.toDouble()))
+    if (!version.isDouble() || version.toDouble() < 1 ||
+        version.toDouble() != std::floor(version.toDouble()))
         return refuse(QStringLiteral("The chart format file is damaged (no version)."));
     if (version.toDouble() > ChartFormatVersion)
         return refuse(QStringLiteral("The chart format file was written by a newer version "

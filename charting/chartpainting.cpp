@@ -18,8 +18,8 @@ QPointF depthOffset(QSizeF area, int depth, int elevation, int rotation)
     return {length * dx / norm, -length * dy / norm};
 }
 
-void paintPie(QPainter *painter, const QRectF &area, const QVector<PieSlice> &slices,
-              int depth, int elevation, int rotation)
+void paintPie(QPainter *painter, const QRectF &area, const QVector<PieSlice> &slices, int depth,
+              int elevation, int rotation)
 {
     double total = 0;
     for (const PieSlice &s : slices)
@@ -29,9 +29,9 @@ void paintPie(QPainter *painter, const QRectF &area, const QVector<PieSlice> &sl
     const bool threeD = (elevation != 0 || rotation != 0) && depth > 0;
     const double side = std::min(area.width(), area.height()) * 0.8;
     // A tilted pie is an ellipse; its rim is as high as the depth asks.
-    const double squash = threeD ? std::max(0.3, std::cos(std::min(std::abs(elevation), 70)
-                                                          * M_PI / 180.0 + 0.5))
-                                 : 1.0;
+    const double squash =
+        threeD ? std::max(0.3, std::cos(std::min(std::abs(elevation), 70) * M_PI / 180.0 + 0.5))
+               : 1.0;
     const double rim = threeD ? side * std::min(depth, 50) / 100.0 : 0.0;
     QRectF ellipse(0, 0, side, side * squash);
     ellipse.moveCenter(area.center() - QPointF(0, rim / 2));

@@ -24,8 +24,8 @@ QPointF depthOffset(QSizeF area, int depth, int elevation, int rotation);
 
 // Pie in the area; rotation turns the first slice, elevation tilts it into an ellipse
 // with a rim of the given depth.
-void paintPie(QPainter *painter, const QRectF &area, const QVector<PieSlice> &slices,
-              int depth, int elevation, int rotation);
+void paintPie(QPainter *painter, const QRectF &area, const QVector<PieSlice> &slices, int depth,
+              int elevation, int rotation);
 
 // The side band of a line drawn back to its offset copy.
 void paintDepthBand(QPainter *painter, const QPolygonF &line, QPointF offset, const QColor &color);

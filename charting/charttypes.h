@@ -62,15 +62,15 @@ enum class DrawingOrder : int { Front = 1, Back = 2 };
 enum class ChartAction : int {
     StartDrag = 1,
     EndDrag = 2,
-    Rotate = 3,   // drag turns the 3D view: rotation with x, elevation with y
-    Scale = 4,    // drag stretches the axes about the drag's start point
-    Move = 5,     // drag pans the axes
+    Rotate = 3, // drag turns the 3D view: rotation with x, elevation with y
+    Scale = 4,  // drag stretches the axes about the drag's start point
+    Move = 5,   // drag pans the axes
     ZoomStart = 6,
     ZoomExtend = 7,
-    Depth = 8,    // drag changes the 3D depth
+    Depth = 8, // drag changes the 3D depth
     ZoomCancel = 9,
-    Reset = 10,   // axes back to their set or automatic ranges, 3D drag undone
-    Pick = 11,    // reports the point nearest the pointer (pointPicked)
+    Reset = 10, // axes back to their set or automatic ranges; the 3D view stays
+    Pick = 11,  // reports the point nearest the pointer (pointPicked)
     ZoomEnd = 12,
 };
 

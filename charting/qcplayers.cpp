@@ -74,8 +74,7 @@ void DepthLayerable::draw(QCPPainter *painter)
         const long step = std::max(1L, (last - first) / std::max(1, 2 * area.width()));
         const auto base = [&](long i) { return d.base.empty() ? 0.0 : d.base[size_t(i)]; };
         const bool bars = d.barWidth > 0;
-        const double barPixels =
-            std::abs(x->coordToPixel(d.barWidth) - x->coordToPixel(0));
+        const double barPixels = std::abs(x->coordToPixel(d.barWidth) - x->coordToPixel(0));
         if (bars && barPixels >= 2) {
             const QBrush brush(d.series.style.lineColor, Qt::SolidPattern);
             for (long i = first; i <= last; ++i) {

@@ -14,12 +14,18 @@ QCPScatterStyle scatterStyle(const SeriesStyle &st)
     const QBrush solid(st.lineColor);
     QPainterPath stroke;
     switch (st.symbol) {
-    case SymbolShape::None: return QCPScatterStyle(QCPScatterStyle::ssNone);
-    case SymbolShape::Dot: return QCPScatterStyle(QCPScatterStyle::ssDisc, pen, solid, 4);
-    case SymbolShape::Box: return QCPScatterStyle(QCPScatterStyle::ssSquare, pen, fill, 7);
-    case SymbolShape::Triangle: return QCPScatterStyle(QCPScatterStyle::ssTriangle, pen, fill, 8);
-    case SymbolShape::Diamond: return QCPScatterStyle(QCPScatterStyle::ssDiamond, pen, fill, 8);
-    case SymbolShape::Star: return QCPScatterStyle(QCPScatterStyle::ssStar, pen, Qt::NoBrush, 9);
+    case SymbolShape::None:
+        return QCPScatterStyle(QCPScatterStyle::ssNone);
+    case SymbolShape::Dot:
+        return QCPScatterStyle(QCPScatterStyle::ssDisc, pen, solid, 4);
+    case SymbolShape::Box:
+        return QCPScatterStyle(QCPScatterStyle::ssSquare, pen, fill, 7);
+    case SymbolShape::Triangle:
+        return QCPScatterStyle(QCPScatterStyle::ssTriangle, pen, fill, 8);
+    case SymbolShape::Diamond:
+        return QCPScatterStyle(QCPScatterStyle::ssDiamond, pen, fill, 8);
+    case SymbolShape::Star:
+        return QCPScatterStyle(QCPScatterStyle::ssStar, pen, Qt::NoBrush, 9);
     case SymbolShape::VerticalLine:
         // QCustomPlot scales a custom path by size / 6.
         stroke.moveTo(0, -3);
@@ -29,9 +35,12 @@ QCPScatterStyle scatterStyle(const SeriesStyle &st)
         stroke.moveTo(-3, 0);
         stroke.lineTo(3, 0);
         return QCPScatterStyle(stroke, pen, Qt::NoBrush, 9);
-    case SymbolShape::Cross: return QCPScatterStyle(QCPScatterStyle::ssCross, pen, Qt::NoBrush, 8);
-    case SymbolShape::Circle: return QCPScatterStyle(QCPScatterStyle::ssCircle, pen, fill, 8);
-    case SymbolShape::Square: return QCPScatterStyle(QCPScatterStyle::ssSquare, pen, solid, 7);
+    case SymbolShape::Cross:
+        return QCPScatterStyle(QCPScatterStyle::ssCross, pen, Qt::NoBrush, 8);
+    case SymbolShape::Circle:
+        return QCPScatterStyle(QCPScatterStyle::ssCircle, pen, fill, 8);
+    case SymbolShape::Square:
+        return QCPScatterStyle(QCPScatterStyle::ssSquare, pen, solid, 7);
     }
     return QCPScatterStyle(QCPScatterStyle::ssNone);
 }
@@ -44,10 +53,14 @@ QBrush fillBrush(const SeriesStyle &st)
 QString typeName(ChartType type)
 {
     switch (type) {
-    case ChartType::HiLo: return QStringLiteral("HiLo");
-    case ChartType::HiLoOpenClose: return QStringLiteral("HiLoOpenClose");
-    case ChartType::Candle: return QStringLiteral("Candle");
-    default: return QString();
+    case ChartType::HiLo:
+        return QStringLiteral("HiLo");
+    case ChartType::HiLoOpenClose:
+        return QStringLiteral("HiLoOpenClose");
+    case ChartType::Candle:
+        return QStringLiteral("Candle");
+    default:
+        return QString();
     }
 }
 
@@ -76,8 +89,8 @@ void QcpScene::Parts::buildGroup(int g)
     const int per = seriesPerSet(type);
     const int sets = list.size() / per;
     if (list.size() % per != 0) {
-        const QString roles = per == 2 ? QStringLiteral("high, low")
-                                       : QStringLiteral("high, low, open, close");
+        const QString roles =
+            per == 2 ? QStringLiteral("high, low") : QStringLiteral("high, low, open, close");
         problems << QStringLiteral("%1 needs %2 series per set (%3); chart group %4 has %5.")
                         .arg(typeName(type))
                         .arg(per)
@@ -101,8 +114,8 @@ void QcpScene::Parts::buildGroup(int g)
         for (const SceneSeries &s : list) {
             auto *graph = new QCPGraph(x, y);
             graph->setName(s.name);
-            graph->setData(positions(s.y->size(), 0),
-                           QVector<double>(s.y->begin(), s.y->end()), true);
+            graph->setData(positions(s.y->size(), 0), QVector<double>(s.y->begin(), s.y->end()),
+                           true);
             graph->setPen(QPen(s.style.lineColor, s.style.lineWidth));
             graph->setScatterStyle(scatterStyle(s.style));
             if (type == ChartType::Area)
@@ -188,8 +201,7 @@ void QcpScene::Parts::buildGroup(int g)
             const SceneSeries &close = list[4 * k + 3];
             QVector<double> keys, o, h, l, c;
             for (size_t i = 0; i < high.y->size(); ++i) {
-                const double vh = at(high, i), vl = at(low, i), vo = at(open, i),
-                             vc = at(close, i);
+                const double vh = at(high, i), vl = at(low, i), vo = at(open, i), vc = at(close, i);
                 if (std::isnan(vh) || std::isnan(vl) || std::isnan(vo) || std::isnan(vc))
                     continue;
                 keys << double(i);
@@ -273,7 +285,9 @@ void QcpScene::Parts::buildPie(int g)
         slice.value = v;
         slice.color = st.lineColor;
         slice.brush = brushStyle(st.fill);
-        slice.label = gs.pointLabels.value(int(i), QString::number(v));
+        const QString fieldText = input.pointLabelTexts[size_t(g - 1)].value(int(i));
+        slice.label =
+            gs.pointLabels.value(int(i), fieldText.isEmpty() ? QString::number(v) : fieldText);
         slices << slice;
     }
     DrawnSeries d;

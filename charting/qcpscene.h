@@ -24,6 +24,7 @@ struct SceneInput
 {
     const ChartSettings *settings = nullptr;
     std::array<QVector<SceneSeries>, 2> groups;
+    std::array<QStringList, 2> pointLabelTexts; // of each group's point-label field
     // Zoomed or panned ranges per axis; empty = the set or automatic range.
     std::array<std::optional<std::pair<double, double>>, 3> view;
 };

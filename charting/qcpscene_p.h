@@ -17,12 +17,12 @@ struct DrawnSeries
     SceneSeries series;
     ChartType type = ChartType::Plot;
     QCPAbstractPlottable *plottable = nullptr; // cartesian
-    QCPPolarGraph *polarGraph = nullptr;        // polar
+    QCPPolarGraph *polarGraph = nullptr;       // polar
     QCPAxis *valueAxis = nullptr;
-    double keyOffset = 0;   // side-by-side bars stand off the record position
-    double barWidth = 0;    // bars only
+    double keyOffset = 0;     // side-by-side bars stand off the record position
+    double barWidth = 0;      // bars only
     std::vector<double> base; // stacking bars: the sum of those below; empty = 0
-    double angleStep = 1;   // polar: degrees per record
+    double angleStep = 1;     // polar: degrees per record
 };
 
 struct QcpScene::Parts
@@ -32,6 +32,7 @@ struct QcpScene::Parts
     QCPTextElement *footer = nullptr;
     QCPAxisRect *rect = nullptr;
     QCPPolarAxisAngular *polar = nullptr;
+    QCPLayoutGrid *legendBox = nullptr; // holds the legend beside the polar axes
     QCPItemTracer *marker = nullptr;
     DepthLayerable *depthLayer = nullptr;
     PieLayerable *pieLayer = nullptr;

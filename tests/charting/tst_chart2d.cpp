@@ -21,9 +21,9 @@ QVector<int> inkRows(const QImage &image, const QRect &area, int x, const QColor
     QVector<int> rows;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         const QColor c = image.pixelColor(x, y);
-        if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green())
-                + std::abs(c.blue() - color.blue())
-            < 60)
+        if (std::abs(c.red() - color.red()) + std::abs(c.green() - color.green()) +
+                std::abs(c.blue() - color.blue()) <
+            60)
             rows << y;
     }
     return rows;
@@ -72,6 +72,9 @@ private slots:
     void nearestPointFindsDrawnPoint();
     void mouseActionsZoomMoveAndReset();
     void mouseIsReportedInTwips();
+    void bindingsTurnMouseIntoActions_data();
+    void bindingsTurnMouseIntoActions();
+    void markerStandsAtItsPoint();
 };
 
 void TstChart2D::renderHasRequestedSize()
@@ -190,8 +193,8 @@ void TstChart2D::turnedViewLooksThreeD_data()
     QTest::addColumn<int>("type");
     QTest::addColumn<int>("elevation");
     QTest::addColumn<int>("rotation");
-    for (int type : {int(ChartType::Plot), int(ChartType::Bar), int(ChartType::Pie),
-                     int(ChartType::Radar)}) {
+    for (int type :
+         {int(ChartType::Plot), int(ChartType::Bar), int(ChartType::Pie), int(ChartType::Radar)}) {
         QTest::addRow("type %d elevation", type) << type << 20 << 0;
         QTest::addRow("type %d rotation", type) << type << 0 << 10;
     }
@@ -313,9 +316,9 @@ void TstChart2D::nearestPointFindsDrawnPoint()
     const auto [lo, hi] = f.chart.axisRange(ChartAxis::X);
     const auto [ylo, yhi] = f.chart.axisRange(ChartAxis::Y);
     for (int point : {0, 17, 59}) {
-        const QPoint pixel(int(area.left() + (point - lo) / (hi - lo) * area.width()),
-                           int(area.bottom() - (y[size_t(point)] - ylo) / (yhi - ylo)
-                                                   * area.height()));
+        const QPoint pixel(
+            int(area.left() + (point - lo) / (hi - lo) * area.width()),
+            int(area.bottom() - (y[size_t(point)] - ylo) / (yhi - ylo) * area.height()));
         QCOMPARE(f.chart.nearestPoint(1, 1, pixel), point);
     }
     QCOMPARE(f.chart.nearestPoint(1, 2, area.center()), -1);
@@ -359,6 +362,82 @@ void TstChart2D::mouseIsReportedInTwips()
     QVERIFY(!spy.isEmpty());
     QCOMPARE(spy.last().at(0).toInt(), 1500);
     QCOMPARE(spy.last().at(1).toInt(), 600);
+}
+
+void TstChart2D::bindingsTurnMouseIntoActions_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("zoom box") << false;
+    QTest::newRow("Escape during the box") << true;
+}
+
+void TstChart2D::bindingsTurnMouseIntoActions()
+{
+    QFETCH(bool, escape);
+    Fixture f;
+    f.bind(1, "T", constant(101, 5));
+    f.chart.show();
+    // The zoom mode's bindings: left down starts, moving with the left button held
+    // extends, left up ends the box; Escape with the button held abandons it.
+    for (const MouseBinding &b :
+         {MouseBinding{513, 0, 0, 6}, MouseBinding{512, 1, 0, 7}, MouseBinding{514, 0, 0, 12},
+          MouseBinding{256, 1, 27, 9}, MouseBinding{516, 0, 0, 11}})
+        f.chart.addMouseBinding(b);
+    QWidget *plot = f.chart.findChild<QWidget *>();
+    const QRect area = f.chart.plotArea();
+    const QPoint a(area.left() + area.width() / 4, area.top() + 10);
+    const QPoint b(area.left() + area.width() / 2, area.bottom() - 10);
+    const auto send = [&](QEvent::Type type, QPoint at, Qt::MouseButton button,
+                          Qt::MouseButtons held) {
+        QMouseEvent event(type, at, plot->mapToGlobal(at), button, held, Qt::NoModifier);
+        QApplication::sendEvent(plot, &event);
+    };
+    const auto full = f.chart.axisRange(ChartAxis::X);
+
+    send(QEvent::MouseButtonPress, a, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, b, Qt::NoButton, Qt::LeftButton);
+    if (escape) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        QApplication::sendEvent(plot, &key);
+    }
+    send(QEvent::MouseButtonRelease, b, Qt::LeftButton, Qt::NoButton);
+    const auto range = f.chart.axisRange(ChartAxis::X);
+    if (escape) {
+        QCOMPARE(range, full);
+    } else {
+        QVERIFY(std::abs(range.first - 25) < 1.5 && std::abs(range.second - 50) < 1.5);
+    }
+}
+
+void TstChart2D::markerStandsAtItsPoint()
+{
+    Fixture f;
+    f.bind(1, "T", constant(101, 20));
+    f.chart.setAxisMinimum(ChartAxis::Y, 0);
+    f.chart.setAxisMaximum(ChartAxis::Y, 100);
+    f.chart.setGridSpacing(ChartAxis::X, 0);
+    f.chart.setGridSpacing(ChartAxis::Y, 0);
+    QVERIFY(!f.chart.moveMarkerTo(1, 1, 101));
+    QVERIFY(!f.chart.moveMarkerTo(2, 1, 0));
+    QVERIFY(f.chart.moveMarkerTo(1, 1, 33));
+    const QRect area = f.chart.plotArea();
+    const int column = area.left() + int(33.0 / 100.0 * area.width());
+    const auto darkRows = [&] {
+        const QImage image = f.chart.renderImage(f.chart.size());
+        int dark = 0;
+        // Inside the axis lines; the dashes are smoothed, so grey counts, blue does not.
+        for (int y = area.top() + 2; y <= area.bottom() - 2; ++y) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QRgb c = image.pixel(column + dx, y);
+                dark += qGray(c) < 170 && std::abs(qRed(c) - qBlue(c)) < 30 ? 1 : 0;
+            }
+        }
+        return dark;
+    };
+    QCOMPARE(darkRows(), 0);
+    f.chart.setMarkerVisible(true);
+    QVERIFY2(darkRows() > area.height() / 3, "no marker line through the point");
+    QCOMPARE(f.chart.markerX(), std::optional<double>(33));
 }
 
 QTEST_MAIN(TstChart2D)

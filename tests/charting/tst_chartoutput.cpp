@@ -54,8 +54,8 @@ void styleEverything(Chart2D &chart)
     chart.setSeriesLabels(1, true);
     chart.setPointLabel(1, 3, "three");
     chart.setPointLabelField(2, "Date");
-    chart.setSeriesStyle(1, 2, SeriesStyle{QColor(1, 2, 3), 4, FillPattern::CrossHatched,
-                                           SymbolShape::Star});
+    chart.setSeriesStyle(
+        1, 2, SeriesStyle{QColor(1, 2, 3), 4, FillPattern::CrossHatched, SymbolShape::Star});
     chart.addMouseBinding(MouseBinding{513, 0, 0, 6});
 }
 
@@ -193,8 +193,8 @@ void TstChartOutput::printStaysInsideMargins()
     QImage page(1400, 800, QImage::Format_RGB32);
     page.fill(Qt::white);
     const QRect inside(25, 25, page.width() - 275, page.height() - 150);
-    QVERIFY(chart.print(&page, PrintFormat(format), PrintScaling(scaling), inside.x(),
-                        inside.y(), inside.width(), inside.height()));
+    QVERIFY(chart.print(&page, PrintFormat(format), PrintScaling(scaling), inside.x(), inside.y(),
+                        inside.width(), inside.height()));
     QRect red;
     for (int y = 0; y < page.height(); ++y) {
         for (int x = 0; x < page.width(); ++x) {
