@@ -12,8 +12,8 @@ public:
     QString databasePath() const { return m_path; }
     QStringList tables() const { return m_tables; }
 
-    // Takes `table` of the open file (its fields and records, no values yet) and looks for
-    // its date/time field. On failure the table is empty.
+    // Takes `table` of the open file (its fields, no records yet) and looks for its
+    // date/time field. On failure the table is empty.
     LogResult chooseTable(const QString &table);
     // Reads the values of `fields` that were not read yet, in one query.
     LogResult fetch(const QStringList &fields) { return m_table.fetch(fields); }

@@ -48,18 +48,6 @@ public:
     ReadConnection(const ReadConnection &) = delete;
     ReadConnection &operator=(const ReadConnection &) = delete;
 
-    // The first column of the first row of `sql`, or -1.
-    qint64 number(const QString &sql)
-    {
-        sqlite3_stmt *q = nullptr;
-        qint64 n = -1;
-        if (m_error.isEmpty() &&
-            sqlite3_prepare_v2(m_db, sql.toUtf8().constData(), -1, &q, nullptr) == SQLITE_OK &&
-            sqlite3_step(q) == SQLITE_ROW)
-            n = sqlite3_column_int64(q, 0);
-        sqlite3_finalize(q);
-        return n;
-    }
     // Prepares `sql`; a file that is no database fails here.
     sqlite3_stmt *prepare(const QString &sql)
     {
@@ -131,23 +119,21 @@ void MonthTable::clear()
     m_fields.clear();
     m_columns.clear();
     m_records = 0;
+    m_counted = false;
 }
 
 LogResult MonthTable::open(const QString &path, const QString &table)
 {
     clear();
     ReadConnection db(path);
-    const qint64 records = db.number(QStringLiteral("SELECT count(*) FROM %1").arg(quoted(table)));
+    // Prepared only, for the field names: no record is read yet.
     sqlite3_stmt *q = db.prepare(QStringLiteral("SELECT * FROM %1").arg(quoted(table)));
     if (!q)
         return db.result();
-    if (records < 0 || records > std::numeric_limits<int>::max())
-        return LogResult::failure(QStringLiteral("the records of %1 cannot be counted").arg(table));
     const int count = sqlite3_column_count(q);
     for (int c = 0; c < count; ++c)
         m_fields << QString::fromUtf8(sqlite3_column_name(q, c));
     m_columns.resize(size_t(count));
-    m_records = int(records);
     m_path = path;
     m_table = table;
     return LogResult::success();
@@ -169,10 +155,13 @@ LogResult MonthTable::fetch(const QStringList &fields)
         return LogResult::success();
 
     ReadConnection db(m_path);
-    // The first N records: those logged since the table was opened are left for later.
-    sqlite3_stmt *q = db.prepare(QStringLiteral("SELECT %1 FROM %2 LIMIT %3")
-                                     .arg(names.join(QStringLiteral(", ")), quoted(m_table))
-                                     .arg(m_records));
+    // The first read takes every record there is; later ones the same first N, so that all
+    // fields have the same records however many were logged in between.
+    QString sql = QStringLiteral("SELECT %1 FROM %2")
+                      .arg(names.join(QStringLiteral(", ")), quoted(m_table));
+    if (m_counted)
+        sql += QStringLiteral(" LIMIT %1").arg(m_records);
+    sqlite3_stmt *q = db.prepare(sql);
     if (!q)
         return db.result();
 
@@ -212,6 +201,10 @@ LogResult MonthTable::fetch(const QStringList &fields)
     if (rc != SQLITE_DONE) {
         db.fail();
         return db.result();
+    }
+    if (!m_counted) {
+        m_records = records;
+        m_counted = true;
     }
     for (size_t i = 0; i < wanted.size(); ++i) {
         Column &col = columns[i];

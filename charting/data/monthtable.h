@@ -20,12 +20,12 @@ public:
     // contains "MS" are left out.
     static LogResult listTables(const QString &path, QStringList *tables);
 
-    // Takes `table` of the file at `path`: its field names and its number of records, N.
-    // Records logged later are not shown until the table is opened again. On failure the
+    // Takes `table` of the file at `path`: its field names, no record yet. On failure the
     // table is empty.
     LogResult open(const QString &path, const QString &table);
-    // Reads those of `fields` not read yet, every one of the N records, in one query.
-    // Unknown names are left out.
+    // Reads those of `fields` not read yet, in one query. The first read takes every record
+    // there is, N of them; later reads take the same N, and records logged since are not
+    // shown until the table is opened again. Unknown names are left out.
     LogResult fetch(const QStringList &fields);
     LogResult fetchAll() { return fetch(m_fields); }
     void clear();
@@ -43,7 +43,7 @@ public:
     // The value as stored, as text ("1/31/2026 11:59:00 PM"); empty for NULL.
     QString text(int field, int record) const;
 
-    // What the chart draws from.
+    // What the chart draws from. The record count is 0 until a field was read.
     int recordCount() const override { return m_records; }
     bool hasField(const QString &field) const override { return m_fields.contains(field); }
     std::vector<double> values(const QString &field) const override;
@@ -68,4 +68,5 @@ private:
     QStringList m_fields;
     std::vector<Column> m_columns;
     int m_records = 0;
+    bool m_counted = false; // N is fixed by the first read
 };
