@@ -35,7 +35,6 @@ void WaitForm::runAfterWait(std::function<void()> then)
     m_pending.push_back(std::move(then));
     if (m_timer->isActive())
         return;
-    m_waitShown = false;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->geometry();
         move(s.x() + (s.width() - width()) / 2, s.y() + (s.height() - height()) / 2);
@@ -46,7 +45,6 @@ void WaitForm::runAfterWait(std::function<void()> then)
 
 void WaitForm::timerFired()
 {
-    m_waitShown = true;
     // Work queued by a step runs after it, on a wait of its own.
     std::vector<std::function<void()>> work;
     work.swap(m_pending);

@@ -20,13 +20,10 @@ public:
     // Shows the window and runs `then` once its one-second timer has fired; work asked for
     // while a wait is on runs after the work before it, on the same firing.
     void runAfterWait(std::function<void()> then);
-    // The wait-shown flag: the timer has fired since the window was last shown.
-    bool isWaitShown() const { return m_waitShown; }
 
 private:
     void timerFired();
 
     std::unique_ptr<ClockTimer> m_timer;
-    bool m_waitShown = true;
     std::vector<std::function<void()>> m_pending;
 };

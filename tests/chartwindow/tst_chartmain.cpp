@@ -183,7 +183,11 @@ private slots:
         for (const char *f : {"Temperature", "Humidity", "Dewpoint"})
             w.choose("list4", f);
         QCOMPARE(chart->boundFieldCount(1), 0); // nothing is read before the wait window shows
-        w.waitShown();
+        QVERIFY(w.chart.waitForm()->isVisible());
+        w.clock.advanceMs(999);
+        QCOMPARE(chart->boundFieldCount(1), 0);
+        w.clock.advanceMs(1);
+        QVERIFY(!w.chart.waitForm()->isVisible());
         QCOMPARE(chart->boundFields(1), QStringList({"Temperature", "Humidity", "Dewpoint"}));
         chart->setHeaderText("Header");
         chart->setFooterText("Footer");
