@@ -1,5 +1,6 @@
-// Reading a month log table in one statement through SQLite's own interface: a month of
-// one-minute records is 2.3 million values, too many to pass through a QVariant each.
+// Reading a month log table's fields through SQLite's own interface, one query per read: a
+// month of one-minute records holds 2.3 million values, too many to pass through a QVariant
+// each.
 #include "charting/data/monthtable.h"
 
 #include <QLocale>
