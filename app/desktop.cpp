@@ -12,11 +12,14 @@
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
 #include "scheduler/scheduler.h"
+#include "ui/chartdialogs.h"
+#include "ui/chartmain.h"
 #include "ui/detailwindow.h"
 #include "ui/wx.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -94,6 +97,11 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     SetupController setup(runtime, wx);
     wx.wireAction(QStringLiteral("m_configuration"), [&setup] { setup.show(); });
 
+    WindowChartDialogs chartDialogs;
+    QPointer<ChartMain> chartWindow;
+    wx.wireAction(QStringLiteral("m_graphing"),
+                  [&] { showChartWindow(chartWindow, clock, chartDialogs); });
+
     // A logging pass finishes its record pair first, so that no pair is left half written;
     // every other job is abandoned. Then the port is closed and the event loop left.
     bool ending = false;
@@ -128,6 +136,7 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
         });
     scheduleScreenshots(wx);
     const int result = app.exec();
+    delete chartWindow;
     wx.unloadWindows();
     return result;
 }

@@ -10,7 +10,8 @@ packages=(
   libqt6sql6-sqlite                          # the SQLite driver of Qt SQL: the month logs
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers
-  libsqlite3-dev libbenchmark-dev            # the benchmarks
+  libqcustomplot-dev                         # QCustomPlot for Qt 6 under the Chart2D chart
+  libsqlite3-dev libbenchmark-dev            # SQLite's C interface (the chart's data) and the benchmarks
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   tzdata                                     # time zones for the summer-time tests
   python3-pyftpdlib                          # the local FTP server of the tests

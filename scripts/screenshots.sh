@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Saves pictures of the main window and the Temperature and Wind windows, fed by the
-# simulated console, and of the six tabs of the setup dialog, under Xvfb into
+# simulated console, of the six tabs of the setup dialog, and of the chart window over a
+# generated month, under Xvfb into
 # docs/screenshots/ (or the folder given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -9,7 +10,7 @@ out="${1:-docs/screenshots}"
 build_dir="${CORVANE_BUILD_DIR:-build}"
 scripts/deps.sh
 if [ -f "$build_dir/build.ninja" ]; then
-  cmake --build "$build_dir" --target corvane
+  cmake --build "$build_dir" --target corvane chartshots
 else
   scripts/build.sh
 fi
@@ -22,3 +23,6 @@ CORVANE_HOME="$home" CORVANE_SCREENSHOTS="$out" CORVANE_SCREENSHOT_DELAY="${CORV
   xvfb-run -a -s "-screen 0 1600x1200x24" "$build_dir/app/corvane" --simulate --seed 1
 ls -l "$out"/main-window.png "$out"/temperature-window.png "$out"/wind-window.png
 ls -l "$out"/setup-{ftp,ports,display,graphs,fax,paging}.png
+xvfb-run -a -s "-screen 0 1600x1200x24" "$build_dir/tests/chartwindow/chartshots" "$out"
+ls -l "$out"/chart-window.png "$out"/chart-zoomed.png "$out"/chart-area.png \
+  "$out"/chart-candle.png "$out"/chart-radar.png

@@ -1,0 +1,95 @@
+// Opening a month of one-minute records in the chart window and drawing three series, without
+// the wait window's fixed second (the window's clock is a manual one).
+#include "bench/logging/monthfile.h"
+#include "charting/chart2d.h"
+#include "charting/data/monthtable.h"
+#include "fakes/manualclock.h"
+#include "ui/chartdialogs.h"
+#include "ui/chartmain.h"
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The window asks nothing on this path; a message would mean the file did not open.
+struct SilentDialogs final : ChartDialogs
+{
+    int told = 0;
+    void chooseDatabase(QWidget *, const QString &, std::function<void(const QString &)>) override
+    {
+    }
+    void askYesNo(QWidget *, const QString &, std::function<void(bool)>) override {}
+    void askText(QWidget *, const QString &, const QString &,
+                 std::function<void(const QString &)>) override
+    {
+    }
+    void tell(QWidget *, const QString &) override { ++told; }
+};
+
+LoggedMonth &month()
+{
+    static LoggedMonth file;
+    return file;
+}
+
+// The data source alone: the three fields, or every field, of "Outdoor Data".
+void BM_ReadOutdoorFields(benchmark::State &state)
+{
+    const bool all = state.range(0) != 0;
+    MonthTable table;
+    for (auto _ : state) {
+        bool ok = table.open(month().path, outdoorTableName()).ok();
+        ok = ok &&
+             (all ? table.fetchAll() : table.fetch({"Temperature", "Humidity", "Dewpoint"})).ok();
+        if (!ok || table.values("Dewpoint").size() != size_t(LoggedMonth::kRecords))
+            state.SkipWithError("the table was not read");
+    }
+    state.SetLabel(all ? "every field" : "three fields");
+}
+
+void BM_OpenAndShow3Series(benchmark::State &state)
+{
+    ManualClock clock;
+    SilentDialogs dialogs;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<ChartMain>(clock, dialogs);
+        window->resize(1024, 768);
+        state.ResumeTiming();
+
+        window->openDatabase(month().path);
+        for (const char *field : {"Temperature", "Humidity", "Dewpoint"})
+            window->addSeries(QString::fromLatin1(field));
+        clock.advanceMs(1000); // the wait window's second passes at once
+        benchmark::DoNotOptimize(window->chart()->grab());
+
+        state.PauseTiming();
+        if (dialogs.told || window->chart()->pointCount(1, 3) != LoggedMonth::kRecords)
+            state.SkipWithError("the series were not drawn from every record");
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["file_MB"] = double(QFileInfo(month().path).size()) / (1024.0 * 1024.0);
+}
+
+} // namespace
+
+BENCHMARK(BM_ReadOutdoorFields)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndShow3Series)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_LOGGING_RULES", "qt.qpa.*=false");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    month(); // built once, before any timing
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

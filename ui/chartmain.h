@@ -1,0 +1,121 @@
+// The chart window: a month table chosen from a log file, its fields bound as series to two
+// chart groups, and the series statistics.
+#pragma once
+
+#include "charting/data/chartsession.h"
+#include "charting/data/chartstatistics.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QPointer>
+#include <optional>
+
+class ChartDialogs;
+class Chart2D;
+class Clock;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+class SelectSeries;
+class WaitForm;
+
+// Every load of data shows the wait window first and goes on from its timer (WaitForm);
+// every question goes through ChartDialogs. So no command waits inside another.
+class ChartMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    ChartMain(Clock &clock, ChartDialogs &dialogs, QWidget *parent = nullptr);
+    ~ChartMain() override;
+
+    // Where the file dialog starts; the program directory unless set.
+    void setDatabaseFolder(const QString &folder) { m_folder = folder; }
+
+    Chart2D *chart() const { return m_chart; }
+    SelectSeries *selectSeries() const { return m_selectSeries; }
+    WaitForm *waitForm() const { return m_wait; }
+    const ChartSession &session() const { return m_session; }
+    // A menu command by its objectName ("m_sr", "m_m", ...).
+    QAction *action(const QString &objectName) const { return m_actions.value(objectName); }
+
+    // 1 while "Chart Group 1 (Y Axis)" is chosen in Combo1, else 2.
+    int activeGroup() const;
+    // The selected entry of the active group's series list + 1; 0 when none is selected.
+    int activeSeries() const;
+
+public slots:
+    // "&Select DataSource": the file dialog, then openDatabase() with the chosen file. A
+    // cancelled dialog changes nothing.
+    void SelectDataSource();
+    // Lists the file's tables in List1 and chooses the second. A file that does not open
+    // leaves lists and chart as they were and says why.
+    void openDatabase(const QString &path);
+    // A table of List1: reads it, fills the field lists and looks for the X date/time field.
+    void chooseTable(int index);
+    // list2: the active group's series replaced by `field`.
+    void replaceSeries(const QString &field);
+    // list4: `field` added to the active group.
+    void addSeries(const QString &field);
+    // "Select Series To Add": `field` added to the active group and to its axis title.
+    void addSeriesFromDialog(const QString &field);
+    // The "Remove Series" button: the active series goes, and the group's axis title.
+    void removeSeries();
+    // The "Remove Series" menu command: the active series goes; the title stays.
+    void removeSeriesKeepTitle();
+    // Combo1: 0 shows group 1's series (List5), 1 group 2's (List6).
+    void switchActiveGroup(int index);
+    // "&Math": statistics of the active series, then the cost and footer questions.
+    void Math();
+    // "Reset Zoom": the unzoomed view, the 3D view reset and the mouse mode "None".
+    void resetZoom();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildControls();
+    QWidget *buildStatistics();
+    void buildMenus();
+    QListWidget *seriesList(int group) const;
+    // Reads the fields asked for since the last wait, all in one query.
+    void fetchWanted();
+    void bindSeries(int group, const QString &field);
+    void removeActiveSeries(bool clearTitle);
+    void setMouseMode(int mode);
+    void showStatistics(const std::optional<SeriesStatistics> &s);
+    void offerCost(const QString &series, const SeriesStatistics &s);
+    void offerFooter(const QString &series, const SeriesStatistics &s,
+                     std::optional<Currency> cost);
+
+    Clock &m_clock;
+    ChartDialogs &m_dialogs;
+    QString m_folder;
+    ChartSession m_session;
+    QStringList m_wanted; // fields to read once the wait window shows
+
+    Chart2D *m_chart = nullptr;
+    WaitForm *m_wait = nullptr;
+    SelectSeries *m_selectSeries = nullptr;
+    QLineEdit *m_databaseName = nullptr;  // Text1
+    QComboBox *m_tables = nullptr;        // List1
+    QComboBox *m_replaceField = nullptr;  // list2
+    QComboBox *m_xField = nullptr;        // list3
+    QComboBox *m_addField = nullptr;      // list4
+    QComboBox *m_activeGroup = nullptr;   // Combo1
+    QListWidget *m_group1 = nullptr;      // List5
+    QListWidget *m_group2 = nullptr;      // List6
+    QLineEdit *m_dateTimeField = nullptr; // DT
+    QList<QRadioButton *> m_modes;        // optNone, optMove, optRotate, optScale, optZoom
+    QLineEdit *m_minimum = nullptr;
+    QLineEdit *m_maximum = nullptr;
+    QLineEdit *m_average = nullptr;
+    QLineEdit *m_stdDev = nullptr;
+    QLineEdit *m_price = nullptr;
+    QLineEdit *m_totalCost = nullptr;
+    QHash<QString, QAction *> m_actions;
+};
+
+// The main window's "Graphing": the one chart window, made when there is none (its "E&xit"
+// deletes it), shown and raised, then "&Select DataSource".
+ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs);
