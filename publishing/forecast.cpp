@@ -22,6 +22,11 @@ ForecastRetriever::ForecastRetriever(TransferChannel &inet2, const Configuration
 {
 }
 
+bool ForecastRetriever::isBusy() const
+{
+    return m_inet2.isBusy();
+}
+
 void ForecastRetriever::RequestForecast()
 {
     if (m_inet2.isBusy())

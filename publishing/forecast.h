@@ -24,6 +24,8 @@ public:
                       QObject *parent = nullptr);
 
     QString text() const { return m_text; }
+    // A request is on its way; another one now would be dropped.
+    bool isBusy() const;
 
 public slots:
     // Starts the download in the background; dropped without a word when Inet2 is busy.

@@ -189,6 +189,11 @@ void TstSoak::aDayOnTheManualClock()
             const bool landed = settle(uploadLanded);
             uploads += landed && inFlightCounts ? 1 : 0;
             inFlight.clear();
+            // Likewise the forecast request: a channel still busy would drop the next one.
+            QVERIFY(settle([&] {
+                return http.lines().size() >= forecastRequests &&
+                       !services.publisher().forecast().isBusy();
+            }));
         }
         clock.advanceMs(calling ? qMin<qint64>(1000, toBoundary) : toBoundary);
         const QDateTime now = clock.now();
