@@ -13,7 +13,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <QVariant>
 #include <cmath>
 #include <cstdio>
@@ -98,9 +97,16 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("."));
-    QTemporaryDir dir;
+    // A fixed, plain folder rather than a random one, since the window shows the file's path.
+    struct DemoFolder
+    {
+        QString path = QDir::temp().filePath(QStringLiteral("corvane-demo"));
+        DemoFolder() { QDir(path).removeRecursively(), QDir().mkpath(path); }
+        ~DemoFolder() { QDir(path).removeRecursively(); }
+    } demo;
+    const QString &folder = demo.path;
     OpenFile dialogs;
-    dialogs.path = dir.filePath("JAN2026.MDB");
+    dialogs.path = QDir(folder).filePath(QStringLiteral("JAN2026.MDB"));
     if (!writeMonth(dialogs.path)) {
         std::fprintf(stderr, "chartshots: the month file was not written\n");
         return 1;
@@ -108,7 +114,7 @@ int main(int argc, char **argv)
 
     ManualClock clock;
     ChartMain window(clock, dialogs);
-    window.setDatabaseFolder(dir.path());
+    window.setDatabaseFolder(folder);
     window.resize(1280, 760);
     window.show();
     Chart2D *chart = window.chart();
