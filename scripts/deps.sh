@@ -10,6 +10,8 @@ packages=(
   libqt6sql6-sqlite                          # the SQLite driver of Qt SQL: the month logs
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers
+  libtiff-dev                                # fax documents (TIFF class F)
+  efax                                       # sends the faxes; its efix reads them back in the tests
   libsqlite3-dev libbenchmark-dev            # the benchmarks
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   tzdata                                     # time zones for the summer-time tests
