@@ -23,6 +23,7 @@ void FaxModemSimulator::readDevice()
     for (;;) {
         const ssize_t n = ::read(m_fd, buf, sizeof buf);
         if (n > 0) {
+            m_bytesReceived += n;
             for (ssize_t i = 0; i < n; ++i) {
                 if (buf[i] == '\r') {
                     commandLine(m_line.trimmed());
@@ -68,5 +69,6 @@ void FaxModemSimulator::reply(const QByteArray &data)
         if (n <= 0)
             return;
         done += n;
+        m_bytesWritten += n;
     }
 }

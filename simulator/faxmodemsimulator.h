@@ -26,6 +26,9 @@ public:
 
     // Every command line taken, in order.
     QStringList commands() const { return m_commands; }
+    // Bytes read from the port side, and reply bytes written to it, so far.
+    qint64 bytesReceived() const { return m_bytesReceived; }
+    qint64 bytesWritten() const { return m_bytesWritten; }
 
 private:
     void readDevice();
@@ -39,4 +42,6 @@ private:
     bool m_silent = false;
     QByteArray m_line;
     QStringList m_commands;
+    qint64 m_bytesReceived = 0;
+    qint64 m_bytesWritten = 0;
 };
