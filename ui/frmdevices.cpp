@@ -60,8 +60,11 @@ void FrmDevices::showEvent(QShowEvent *event)
         return;
     m_opened = true;
     if (QScreen *s = screen()) {
+        // The outer frame is what is centred, as its position is what move() sets.
         const QRect area = s->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+        const QSize outer = frameGeometry().size();
+        move(area.x() + (area.width() - outer.width()) / 2,
+             area.y() + (area.height() - outer.height()) / 2);
     }
     m_preselect = true;
     autoConfigure();
