@@ -2,6 +2,8 @@
 #include "fax/efaxdevice.h"
 
 #include "core/clock.h"
+#include "acquisition/serialport.h"
+#include "fax/faxconfig.h"
 #include "fax/faxdocument.h"
 
 #include <QDir>
@@ -199,4 +201,14 @@ void EfaxDevice::finish(FaxLogName log, int exitStatus, const QString &message)
     entry.message = message;
     m_log.move(entry.id, log, entry);
     emit sendFinished(log == FaxLogName::Completed, message);
+}
+
+std::unique_ptr<EfaxDevice> createEfaxDevice(Clock &clock, const QString &programDir,
+                                             QObject *parent)
+{
+    EfaxWiring wiring{programDir, [programDir] { return faxCandidateDevices(programDir); },
+                      [] { return createSerialPort(); }};
+    auto fax = std::make_unique<EfaxDevice>(std::move(wiring), clock, parent);
+    fax->setDeviceIndex(readFaxConfig(programDir).value_or(0));
+    return fax;
 }

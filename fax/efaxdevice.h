@@ -80,3 +80,8 @@ private:
     QByteArray m_output;
     QString m_lastLine;
 };
+
+// The real component for `programDir`: real serial ports, the candidates of
+// faxCandidateDevices, and the device that "FaxConfig.cfg" names.
+std::unique_ptr<EfaxDevice> createEfaxDevice(Clock &clock, const QString &programDir,
+                                             QObject *parent = nullptr);

@@ -4,6 +4,7 @@
 #include "fax/efaxdevice.h"
 #include "fax/faxconfig.h"
 #include "fax/faxdocument.h"
+#include "fax/graphfax.h"
 
 #include <QImageReader>
 #include <QPainter>
@@ -51,15 +52,14 @@ private:
 
 void TestFaxDocument::chartBecomesClassFPage()
 {
-    QVERIFY(saveGraphPictures(landscapeChart(), m_dir.path()).ok());
+    ManualClock clock;
+    EfaxDevice fax(EfaxWiring{m_dir.path(), {}, {}}, clock);
+    QVERIFY(prepareGraphFax(fax, landscapeChart(), m_dir.path()).ok());
     QCOMPARE(QImageReader(m_dir.filePath(GraphPictureName)).format(), QByteArray("jpeg"));
     const QImage mono(m_dir.filePath(MonoBitmapName));
     QCOMPARE(mono.format(), QImage::Format_Mono);
-
-    ManualClock clock;
-    EfaxDevice fax(EfaxWiring{m_dir.path(), {}, {}}, clock);
     const QString doc = m_dir.filePath(FaxDocumentName);
-    QVERIFY(fax.ImportFiles(doc, m_dir.filePath(MonoBitmapName)).ok());
+    QCOMPARE(fax.FaxFiles(), doc);
 
     TIFF *tif = TIFFOpen(QFile::encodeName(doc).constData(), "r");
     QVERIFY(tif);
@@ -112,10 +112,13 @@ void TestFaxDocument::failedImportLeavesNoDocument()
     QVERIFY(old.open(QIODevice::WriteOnly));
     old.write("last fax");
     old.close();
+    QFile::remove(m_dir.filePath(GraphPictureName));
+    QFile::remove(m_dir.filePath(MonoBitmapName));
     ManualClock clock;
     EfaxDevice fax(EfaxWiring{m_dir.path(), {}, {}}, clock);
-    QVERIFY(!fax.ImportFiles(doc, m_dir.filePath("missing.BMP")).ok());
+    QVERIFY(!prepareGraphFax(fax, QImage(), m_dir.path()).ok()); // no chart, no graph.jpg
     QVERIFY(!QFile::exists(doc));
+    QVERIFY(!sendGraphFax(fax, QStringLiteral("5551234")).ok());
 }
 
 void TestFaxDocument::configWrite_data()
