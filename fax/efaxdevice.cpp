@@ -204,9 +204,13 @@ void EfaxDevice::finish(FaxLogName log, int exitStatus, const QString &message)
 }
 
 std::unique_ptr<EfaxDevice> createEfaxDevice(Clock &clock, const QString &programDir,
+                                             std::function<QStringList()> inUse,
                                              QObject *parent)
 {
-    EfaxWiring wiring{programDir, [programDir] { return faxCandidateDevices(programDir); },
+    EfaxWiring wiring{programDir,
+                      [programDir, inUse] {
+                          return faxCandidateDevices(programDir, inUse ? inUse() : QStringList());
+                      },
                       [] { return createSerialPort(); }};
     auto fax = std::make_unique<EfaxDevice>(std::move(wiring), clock, parent);
     fax->setDeviceIndex(readFaxConfig(programDir).value_or(0));

@@ -82,6 +82,8 @@ private:
 };
 
 // The real component for `programDir`: real serial ports, the candidates of
-// faxCandidateDevices, and the device that "FaxConfig.cfg" names.
+// faxCandidateDevices less those `inUse` gives at each detection, and the device that
+// "FaxConfig.cfg" names.
 std::unique_ptr<EfaxDevice> createEfaxDevice(Clock &clock, const QString &programDir,
+                                             std::function<QStringList()> inUse,
                                              QObject *parent = nullptr);

@@ -58,7 +58,7 @@ bool offersFaxClass(const QByteArray &classes)
     return false;
 }
 
-QStringList faxCandidateDevices(const QString &programDir)
+QStringList faxCandidateDevices(const QString &programDir, const QStringList &inUse)
 {
     QStringList paths;
     for (int port = 1; port <= 8; ++port)
@@ -70,14 +70,18 @@ QStringList faxCandidateDevices(const QString &programDir)
         paths << dev.filePath(name);
 
     // A "Ports.cfg" alias and the device it points at are one modem.
-    QStringList unique;
-    QStringList seen;
-    for (const QString &path : paths) {
+    const auto key = [](const QString &path) {
         const QString real = QFileInfo(path).canonicalFilePath();
-        const QString key = real.isEmpty() ? path : real;
-        if (seen.contains(key))
+        return real.isEmpty() ? path : real;
+    };
+    QStringList seen;
+    for (const QString &path : inUse)
+        seen << key(path);
+    QStringList unique;
+    for (const QString &path : paths) {
+        if (seen.contains(key(path)))
             continue;
-        seen << key;
+        seen << key(path);
         unique << path;
     }
     return unique;

@@ -27,8 +27,10 @@ struct FaxModem
 bool offersFaxClass(const QByteArray &classes);
 
 // The serial devices worth probing: those of ports 1-8 (after "Ports.cfg" in `programDir`)
-// and every /dev/ttyUSB* and /dev/ttyACM*, each once.
-QStringList faxCandidateDevices(const QString &programDir);
+// and every /dev/ttyUSB* and /dev/ttyACM*, each once, less the devices in `inUse` (the
+// station's line: a probe there would take the console's bytes, and as root it could open
+// the device beside the station link).
+QStringList faxCandidateDevices(const QString &programDir, const QStringList &inUse = {});
 
 // Probes devices one after another on the event loop: AT+FCLASS=?, then ATI from those that
 // offer a fax class. A device that will not open or does not answer in time is passed over.

@@ -111,6 +111,7 @@ void TestEfaxDevice::send()
     auto fax = makeDevice(program);
     QSignalSpy detected(fax.get(), &FaxDevice::detectionFinished);
     QSignalSpy finished(fax.get(), &FaxDevice::sendFinished);
+    QSignalSpy statusTexts(fax.get(), &FaxDevice::statusChanged);
 
     fax->setFaxNumber(number);
     fax->setFaxFiles(m_document);
@@ -118,6 +119,9 @@ void TestEfaxDevice::send()
     // Nothing detected yet: the fax waits as pending while the modems are found.
     QCOMPARE(fax->log().count(FaxLogName::Pending), 1);
     QVERIFY(detected.wait(5000));
+    QCOMPARE(statusTexts.size(), 2);
+    QCOMPARE(statusTexts[0][0].toString(), QStringLiteral("Configuring...Please Wait"));
+    QCOMPARE(statusTexts[1][0].toString(), QString());
     if (program == "efax") {
         const QList<FaxLogEntry> sending = fax->log().entries(FaxLogName::Sending);
         QCOMPARE(sending.size(), 1);

@@ -5,6 +5,7 @@
 #include "paging/clockdrive.h"
 #include "simulator/faxmodemsimulator.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -128,6 +129,8 @@ private slots:
     void classAnswers();
     void listsFaxModemsOnly();
     void stopsAtTheLimit();
+    void candidates_data();
+    void candidates();
 };
 
 void TestFaxModemProbe::classAnswers_data()
@@ -185,6 +188,34 @@ void TestFaxModemProbe::stopsAtTheLimit()
     QCOMPARE(bench.found.size(), 4);
     QCOMPARE(bench.found[3].identity, QStringLiteral("Modem 3"));
     QVERIFY(bench.modems[4]->commands().isEmpty());
+}
+
+void TestFaxModemProbe::candidates_data()
+{
+    QTest::addColumn<bool>("stationOnModem");
+    QTest::newRow("modem free") << false;
+    QTest::newRow("station on the modem's device") << true;
+}
+
+// Ports.cfg maps ports 1 and 2 to one device, once by name and once through an alias.
+void TestFaxModemProbe::candidates()
+{
+    QFETCH(bool, stationOnModem);
+    QTemporaryDir dir;
+    PseudoTerminal pty;
+    QVERIFY(pty.open());
+    const QString alias = dir.filePath("modem");
+    QVERIFY(QFile::link(pty.slavePath(), alias));
+    QFile cfg(dir.filePath("Ports.cfg"));
+    QVERIFY(cfg.open(QIODevice::WriteOnly));
+    cfg.write(QStringLiteral("1=%1\n2=%2\n").arg(pty.slavePath(), alias).toUtf8());
+    cfg.close();
+
+    const QStringList inUse = stationOnModem ? QStringList{alias} : QStringList();
+    const QStringList devices = faxCandidateDevices(dir.path(), inUse);
+    QCOMPARE(devices.count(pty.slavePath()) + devices.count(alias), stationOnModem ? 0 : 1);
+    QCOMPARE(devices.count(QStringLiteral("/dev/ttyS2")), 1); // port 3, unmapped
+    QCOMPARE(devices.count(QStringLiteral("/dev/ttyS7")), 1);
 }
 
 QTEST_GUILESS_MAIN(TestFaxModemProbe)
