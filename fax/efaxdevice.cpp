@@ -1,8 +1,8 @@
 // Detection, import and the efax run behind SendFax.
 #include "fax/efaxdevice.h"
 
-#include "core/clock.h"
 #include "acquisition/serialport.h"
+#include "core/clock.h"
 #include "fax/faxconfig.h"
 #include "fax/faxdocument.h"
 
@@ -32,8 +32,8 @@ std::optional<QString> dialString(const QString &number)
 
 EfaxDevice::EfaxDevice(EfaxWiring wiring, Clock &clock, QObject *parent)
     : FaxDevice(parent), m_wiring(std::move(wiring)), m_clock(clock),
-      m_log(QDir(m_wiring.programDir).filePath(FaxLogFileName)),
-      m_probe(clock, m_wiring.ports), m_limit(clock.createTimer())
+      m_log(QDir(m_wiring.programDir).filePath(FaxLogFileName)), m_probe(clock, m_wiring.ports),
+      m_limit(clock.createTimer())
 {
     connect(&m_probe, &FaxModemProbe::finished, this, &EfaxDevice::detected);
     m_limit->setSingleShot(true);
@@ -204,8 +204,7 @@ void EfaxDevice::finish(FaxLogName log, int exitStatus, const QString &message)
 }
 
 std::unique_ptr<EfaxDevice> createEfaxDevice(Clock &clock, const QString &programDir,
-                                             std::function<QStringList()> inUse,
-                                             QObject *parent)
+                                             std::function<QStringList()> inUse, QObject *parent)
 {
     EfaxWiring wiring{programDir,
                       [programDir, inUse] {

@@ -22,7 +22,7 @@ std::optional<QString> dialString(const QString &number);
 
 struct EfaxWiring
 {
-    QString programDir; // the fax log lives here
+    QString programDir;                      // the fax log lives here
     std::function<QStringList()> candidates; // the devices to probe
     FaxModemProbe::PortFactory ports;
     QString program = QStringLiteral("efax"); // found on PATH

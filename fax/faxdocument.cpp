@@ -61,10 +61,10 @@ QImage faxPageImage(const QImage &picture)
     const double pageLengthIn = double(FaxPage::Length) / FaxPage::YDpi;
     const double inchesPerPixel =
         qMin(pageWidthIn / upright.width(), pageLengthIn / upright.height());
-    const int width = qBound(1, qRound(upright.width() * inchesPerPixel * FaxPage::XDpi),
-                             FaxPage::Width);
-    const int length = qBound(1, qRound(upright.height() * inchesPerPixel * FaxPage::YDpi),
-                              FaxPage::Length);
+    const int width =
+        qBound(1, qRound(upright.width() * inchesPerPixel * FaxPage::XDpi), FaxPage::Width);
+    const int length =
+        qBound(1, qRound(upright.height() * inchesPerPixel * FaxPage::YDpi), FaxPage::Length);
     const QImage scaled =
         upright.scaled(width, length, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 

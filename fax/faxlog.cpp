@@ -42,8 +42,9 @@ FaxResult FaxLog::add(FaxLogEntry &entry)
     if (!r.ok())
         return r;
     QSqlQuery q(db.database());
-    q.prepare(QStringLiteral("INSERT INTO \"Faxes\" (\"Log\", \"Number\", \"Device\", \"File\", "
-                             "\"Queued\", \"ExitStatus\", \"Message\") VALUES (?, ?, ?, ?, ?, ?, ?)"));
+    q.prepare(
+        QStringLiteral("INSERT INTO \"Faxes\" (\"Log\", \"Number\", \"Device\", \"File\", "
+                       "\"Queued\", \"ExitStatus\", \"Message\") VALUES (?, ?, ?, ?, ?, ?, ?)"));
     for (const QVariant &v :
          {QVariant(int(FaxLogName::Pending)), QVariant(entry.number), QVariant(entry.device),
           QVariant(entry.file), QVariant(timeText(entry.queued)), QVariant(entry.exitStatus),

@@ -20,7 +20,7 @@ struct FaxLogEntry
     QString device;
     QString file;
     QDateTime queued;
-    QDateTime finished; // invalid until it has
+    QDateTime finished;  // invalid until it has
     int exitStatus = -1; // efax's, once it has ended
     QString message;     // efax's last message line, or why it did not run
 };

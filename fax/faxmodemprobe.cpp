@@ -40,8 +40,8 @@ bool isComplete(const QByteArray &answer)
 
 QString FaxModem::description() const
 {
-    return QStringLiteral("%1 (%2)").arg(identity.isEmpty() ? QStringLiteral("Fax modem") : identity,
-                                         devicePath);
+    return QStringLiteral("%1 (%2)").arg(
+        identity.isEmpty() ? QStringLiteral("Fax modem") : identity, devicePath);
 }
 
 bool offersFaxClass(const QByteArray &classes)
@@ -64,9 +64,8 @@ QStringList faxCandidateDevices(const QString &programDir, const QStringList &in
     for (int port = 1; port <= 8; ++port)
         paths << devicePathForPort(port, programDir);
     const QDir dev(QStringLiteral("/dev"));
-    for (const QString &name :
-         dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")}, QDir::System,
-                       QDir::Name))
+    for (const QString &name : dev.entryList({QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")},
+                                             QDir::System, QDir::Name))
         paths << dev.filePath(name);
 
     // A "Ports.cfg" alias and the device it points at are one modem.

@@ -72,10 +72,10 @@ void TestEfaxDevice::init()
 std::unique_ptr<EfaxDevice> TestEfaxDevice::makeDevice(const QString &program)
 {
     const QString slave = m_pty.slavePath();
-    return std::make_unique<EfaxDevice>(
-        EfaxWiring{m_dir.path(), [slave] { return QStringList{slave}; }, [] { return createSerialPort(); },
-                   program},
-        m_clock);
+    return std::make_unique<EfaxDevice>(EfaxWiring{m_dir.path(),
+                                                   [slave] { return QStringList{slave}; },
+                                                   [] { return createSerialPort(); }, program},
+                                        m_clock);
 }
 
 void TestEfaxDevice::send_data()
@@ -90,9 +90,9 @@ void TestEfaxDevice::send_data()
     QTest::newRow("sent") << "efax"
                           << "555-1234" << 0 << "T5551234" << FaxLogName::Completed << 0
                           << "efax: done, returning 0";
-    QTest::newRow("modem protocol error")
-        << "efax"
-        << "(555) 987 65" << 3 << "T55598765" << FaxLogName::Failed << 3 << "efax: done, returning 3";
+    QTest::newRow("modem protocol error") << "efax"
+                                          << "(555) 987 65" << 3 << "T55598765"
+                                          << FaxLogName::Failed << 3 << "efax: done, returning 3";
     QTest::newRow("efax missing") << "corvane-no-such-efax"
                                   << "5551234" << 0 << QString() << FaxLogName::Failed << -1
                                   << "efax could not be started";

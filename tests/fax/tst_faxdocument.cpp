@@ -137,8 +137,8 @@ void TestFaxDocument::configWrite()
     // The file is inside the program directory, not beside it under a glued name.
     const QString path = faxConfigPath(m_dir.path());
     QCOMPARE(path, m_dir.path() + "/FaxConfig.cfg");
-    QVERIFY(writeFaxConfig(m_dir.path(), index >= 0 ? std::optional<int>(index) : std::nullopt)
-                .ok());
+    QVERIFY(
+        writeFaxConfig(m_dir.path(), index >= 0 ? std::optional<int>(index) : std::nullopt).ok());
     QCOMPARE(fileBytes(path), bytes);
     QVERIFY(!QFile::exists(m_dir.path() + "FaxConfig.cfg"));
 }

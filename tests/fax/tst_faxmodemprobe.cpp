@@ -1,7 +1,7 @@
 // Fax modem detection against simulated modems on pseudo-terminals.
 #include "acquisition/pseudoterminal.h"
-#include "fax/faxmodemprobe.h"
 #include "fakes/manualclock.h"
+#include "fax/faxmodemprobe.h"
 #include "paging/clockdrive.h"
 #include "simulator/faxmodemsimulator.h"
 
