@@ -54,7 +54,7 @@ private:
     Totals &m_totals;
 };
 
-struct ModemSpec
+struct ModemSetup
 {
     QByteArray classes; // empty: answers ERROR
     QByteArray identity;
@@ -64,15 +64,15 @@ struct ModemSpec
 // Modems on pseudo-terminals and a probe over them.
 struct Bench
 {
-    explicit Bench(const QList<ModemSpec> &specs)
+    explicit Bench(const QList<ModemSetup> &setups)
     {
-        for (const ModemSpec &spec : specs) {
+        for (const ModemSetup &setup : setups) {
             auto pty = std::make_unique<PseudoTerminal>();
             QVERIFY(pty->open());
             auto modem = std::make_unique<FaxModemSimulator>(pty->masterFd());
-            modem->setClasses(spec.classes);
-            modem->setIdentity(spec.identity);
-            modem->setSilent(spec.silent);
+            modem->setClasses(setup.classes);
+            modem->setIdentity(setup.identity);
+            modem->setSilent(setup.silent);
             paths << pty->slavePath();
             ptys.push_back(std::move(pty));
             modems.push_back(std::move(modem));
@@ -180,10 +180,10 @@ void TestFaxModemProbe::listsFaxModemsOnly()
 
 void TestFaxModemProbe::stopsAtTheLimit()
 {
-    QList<ModemSpec> specs;
+    QList<ModemSetup> setups;
     for (int i = 0; i < 5; ++i)
-        specs << ModemSpec{"0,1", "Modem " + QByteArray::number(i)};
-    Bench bench(specs);
+        setups << ModemSetup{"0,1", "Modem " + QByteArray::number(i)};
+    Bench bench(setups);
     QVERIFY(bench.run(bench.paths, 4));
     QCOMPARE(bench.found.size(), 4);
     QCOMPARE(bench.found[3].identity, QStringLiteral("Modem 3"));
