@@ -11,6 +11,8 @@ packages=(
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers
   libqcustomplot-dev                         # QCustomPlot for Qt 6 under the Chart2D chart
+  libtiff-dev                                # fax documents (TIFF class F)
+  efax                                       # sends the faxes; its efix reads them back in the tests
   libsqlite3-dev libbenchmark-dev            # SQLite's C interface (the chart's data) and the benchmarks
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   tzdata                                     # time zones for the summer-time tests
