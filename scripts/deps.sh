@@ -12,6 +12,7 @@ packages=(
   libcurl4-openssl-dev                       # FTP and HTTP transfers
   libqcustomplot-dev                         # QCustomPlot for Qt 6 under the Chart2D chart
   libsqlite3-dev libbenchmark-dev            # SQLite's C interface (the chart's data) and the benchmarks
+  poppler-utils                              # pdftoppm: the chart window tests look at printed pages
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   tzdata                                     # time zones for the summer-time tests
   python3-pyftpdlib                          # the local FTP server of the tests
