@@ -38,6 +38,14 @@ void openWithSeries(Window &w, const QTemporaryDir &dir)
     w.waitShown();
 }
 
+// Shown, so that mouse events reach the chart, and drawn.
+bool shown(Window &w)
+{
+    w.chart.show();
+    w.chart.chart()->refresh();
+    return QTest::qWaitForWindowExposed(&w.chart);
+}
+
 void trigger(Window &w, const char *item)
 {
     QAction *a = w.chart.action(QString::fromLatin1(item));
@@ -46,46 +54,24 @@ void trigger(Window &w, const char *item)
     a->trigger();
 }
 
-// The rows of the "Graph Type", "Fill Style" and "Symbol Style" menus: item, caption, value.
-struct Choice
-{
-    const char *item;
-    const char *caption;
-    int value;
+// The "Graph Type", "Fill Style" and "Symbol Style" menus: items and captions in value
+// order, the first being value 1.
+const char *const kChoices[3][2] = {
+    {"m_plot m_bar m_pie m_stackbar m_area m_hilo m_hiloopenclose m_candle m_polar m_radar "
+     "m_filledradar",
+     "Plot|Bar|Pie|Stacking Bar|Area|HiLo|HiLoOpenClose|Candle|Polar|Radar|Filled Radar"},
+    {"m_n m_solid m_25percent m_50percent m_75percent m_hs m_vs m_45ds m_135ds m_dh m_ch",
+     "None|Solid|25 Percent|50 Percent|75 Percent|Horizontal Stripe|Vertical Stripe|45 Degree "
+     "Stripe|135 Degree Stripe|Diag Hatched|Cross Hatched"},
+    {"m_none m_dot m_box m_triangle m_diamond m_star m_verticalline m_horizontalline m_cross "
+     "m_circle m_square",
+     "None|Dot|Box|Triangle|Diamond|Star|Vertical Line|Horizontal Line|Cross|Circle|Square"},
 };
-const Choice kTypes[] = {{"m_plot", "Plot", 1},
-                         {"m_bar", "Bar", 2},
-                         {"m_pie", "Pie", 3},
-                         {"m_stackbar", "Stacking Bar", 4},
-                         {"m_area", "Area", 5},
-                         {"m_hilo", "HiLo", 6},
-                         {"m_hiloopenclose", "HiLoOpenClose", 7},
-                         {"m_candle", "Candle", 8},
-                         {"m_polar", "Polar", 9},
-                         {"m_radar", "Radar", 10},
-                         {"m_filledradar", "Filled Radar", 11}};
-const Choice kFills[] = {{"m_n", "None", 1},
-                         {"m_solid", "Solid", 2},
-                         {"m_25percent", "25 Percent", 3},
-                         {"m_50percent", "50 Percent", 4},
-                         {"m_75percent", "75 Percent", 5},
-                         {"m_hs", "Horizontal Stripe", 6},
-                         {"m_vs", "Vertical Stripe", 7},
-                         {"m_45ds", "45 Degree Stripe", 8},
-                         {"m_135ds", "135 Degree Stripe", 9},
-                         {"m_dh", "Diag Hatched", 10},
-                         {"m_ch", "Cross Hatched", 11}};
-const Choice kSymbols[] = {{"m_none", "None", 1},
-                           {"m_dot", "Dot", 2},
-                           {"m_box", "Box", 3},
-                           {"m_triangle", "Triangle", 4},
-                           {"m_diamond", "Diamond", 5},
-                           {"m_star", "Star", 6},
-                           {"m_verticalline", "Vertical Line", 7},
-                           {"m_horizontalline", "Horizontal Line", 8},
-                           {"m_cross", "Cross", 9},
-                           {"m_circle", "Circle", 10},
-                           {"m_square", "Square", 11}};
+
+QStringList choiceItems(int part)
+{
+    return QString::fromLatin1(kChoices[part][0]).split(QLatin1Char(' '));
+}
 
 // What one text command does: its prompt, the text it reads and the text it sets.
 Check textCommand(const char *item, const QString &prompt, std::function<QString(Chart2D *)> text,
@@ -314,11 +300,11 @@ void TestChartStyling::styleChoices_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<int>("value");
     QTest::addColumn<int>("part"); // 0 chart type, 1 fill, 2 symbol
-    int part = 0;
-    for (const auto &table : {std::begin(kTypes), std::begin(kFills), std::begin(kSymbols)}) {
-        for (const Choice *c = table; c != table + 11; ++c)
-            QTest::newRow(c->item) << c->item << c->caption << c->value << part;
-        ++part;
+    for (int part = 0; part < 3; ++part) {
+        const QStringList items = choiceItems(part);
+        const QStringList captions = QString::fromLatin1(kChoices[part][1]).split('|');
+        for (int i = 0; i < 11; ++i)
+            QTest::newRow(qPrintable(items[i])) << items[i] << captions[i] << i + 1 << part;
     }
 }
 
@@ -392,12 +378,8 @@ void TestChartStyling::menuItems_data()
     }
     items.sort();
     for (const QString &name : std::as_const(items)) {
-        const bool choice = std::any_of(std::begin(kTypes), std::end(kTypes),
-                                        [&](const Choice &c) { return name == c.item; }) ||
-                            std::any_of(std::begin(kFills), std::end(kFills),
-                                        [&](const Choice &c) { return name == c.item; }) ||
-                            std::any_of(std::begin(kSymbols), std::end(kSymbols),
-                                        [&](const Choice &c) { return name == c.item; });
+        const bool choice = choiceItems(0).contains(name) || choiceItems(1).contains(name) ||
+                            choiceItems(2).contains(name);
         if (!choice && !kTestedElsewhere.contains(name))
             QTest::newRow(qPrintable(name)) << name;
     }
@@ -446,10 +428,8 @@ void TestChartStyling::mouseModes()
     QTemporaryDir dir;
     Window w;
     openWithSeries(w, dir);
-    w.chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w.chart));
     Chart2D *chart = w.chart.chart();
-    chart->refresh();
+    QVERIFY(shown(w));
     w.find<QRadioButton>(qPrintable(mode))->click();
     QCOMPARE(chart->mouseBindings(), bindings);
 
@@ -491,10 +471,8 @@ void TestChartStyling::resetZoomAfterZoom()
     QTemporaryDir dir;
     Window w;
     openWithSeries(w, dir);
-    w.chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w.chart));
     Chart2D *chart = w.chart.chart();
-    chart->refresh();
+    QVERIFY(shown(w));
     const auto full = chart->axisRange(ChartAxis::X);
     chart->setDepth3D(40);
     chart->setElevation3D(20);
