@@ -6,8 +6,11 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
@@ -292,6 +295,7 @@ private slots:
     void printing_data();
     void printing();
     void cancelledPrintPrintsNothing();
+    void realDialogsAnswerFromTheirSignals();
 };
 
 void TestChartStyling::styleChoices_data()
@@ -611,6 +615,39 @@ void TestChartStyling::cancelledPrintPrintsNothing()
     trigger(w, "m_pm");
     QCOMPARE(w.dialogs.asked, QStringList{"print"});
     QVERIFY(!QFile::exists(w.dialogs.pdf));
+}
+
+// The real dialogs return at once and answer when closed; a cancel answers "nothing".
+void TestChartStyling::realDialogsAnswerFromTheirSignals()
+{
+    QWidget parent;
+    WindowChartDialogs dialogs;
+    QPrinter printer;
+    QList<bool> printed;
+    dialogs.choosePrinter(&parent, &printer, [&](bool ok) { printed << ok; });
+    auto *print = parent.findChild<QPrintDialog *>();
+    QVERIFY(print && print->isVisible() && printed.isEmpty());
+    print->reject();
+    QCOMPARE(printed, QList<bool>{false});
+
+    QList<QColor> colors;
+    dialogs.chooseColor(&parent, Qt::red, [&](const QColor &c) { colors << c; });
+    auto *color = parent.findChild<QColorDialog *>();
+    QVERIFY(color && colors.isEmpty());
+    color->setCurrentColor(Qt::blue);
+    color->accept();
+    QCOMPARE(colors, QList<QColor>{QColor(Qt::blue)});
+
+    QTemporaryDir dir;
+    QStringList paths;
+    dialogs.chooseFile(&parent, true, "JPG (*.JPG *.jpg)", "JPG",
+                       [&](const QString &p) { paths << p; });
+    auto *file = parent.findChild<QFileDialog *>();
+    QVERIFY(file && file->acceptMode() == QFileDialog::AcceptSave);
+    file->setDirectory(dir.path());
+    file->selectFile("chart");
+    static_cast<QDialog *>(file)->accept(); // QFileDialog makes it protected
+    QCOMPARE(paths, QStringList{dir.filePath("chart.JPG")});
 }
 
 QTEST_MAIN(TestChartStyling)
