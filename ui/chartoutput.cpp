@@ -9,6 +9,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -52,6 +53,15 @@ void ChartMain::loadChartType()
             if (self->m_modes[i]->isChecked())
                 self->setMouseMode(i);
         }
+        // The check marks show what the file set.
+        const auto mark = [self](const char *item, bool on) {
+            QAction *a = self->m_actions.value(QString::fromLatin1(item));
+            const QSignalBlocker quiet(a);
+            a->setChecked(on);
+        };
+        mark("m_xag", chart->gridSpacing(ChartAxis::X) != 0.0);
+        mark("m_yag", chart->gridSpacing(ChartAxis::Y) != 0.0);
+        mark("m_sl", chart->seriesLabels(1));
     });
 }
 

@@ -64,6 +64,7 @@ const Choice kSymbols[] = {
 const QString kInvalidNumber = QStringLiteral("Invalid Number Entered");
 
 // A whole number as an input box gives it; empty for anything else (a cancel included).
+// The chart limits the 3D values itself; the bound only keeps qRound inside an int.
 std::optional<int> wholeNumber(const QString &text)
 {
     bool ok = false;

@@ -200,10 +200,12 @@ const QHash<QString, Check> &checks()
         QTemporaryDir dir;
         const QString file = dir.filePath("style.fmt");
         chart->setFillPattern(1, 1, FillPattern::Stripe45);
+        w.chart.action("m_xag")->trigger(); // no X grid in the file
         w.dialogs.paths = {file};
         trigger(w, "m_sf");
         QVERIFY(QFile::exists(file));
         chart->setFillPattern(1, 1, FillPattern::Solid);
+        w.chart.action("m_xag")->trigger();
         w.choose("Combo1", "Chart Group 2 (Y2 Axis)");
         w.choose("list4", "Humidity");
         w.waitShown();
@@ -218,6 +220,8 @@ const QHash<QString, Check> &checks()
         QCOMPARE(w.series("List5"), QStringList());
         QCOMPARE(chart->boundFields(2), QStringList({"Humidity"}));
         QCOMPARE(chart->mouseBindings().size(), 5);
+        QCOMPARE(chart->gridSpacing(ChartAxis::X), std::optional<double>(0.0));
+        QVERIFY(!w.chart.action("m_xag")->isChecked());
 
         // A damaged file is refused and says so.
         QFile bad(file);
