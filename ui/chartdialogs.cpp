@@ -1,4 +1,5 @@
-// The chart window's file dialog, message boxes and input boxes, opened without exec().
+// The chart window's file, colour and print dialogs, message boxes and input boxes, opened
+// without exec().
 #include "ui/chartdialogs.h"
 
 #include <QColorDialog>
