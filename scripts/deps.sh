@@ -14,6 +14,7 @@ packages=(
   libtiff-dev                                # fax documents (TIFF class F)
   efax                                       # sends the faxes; its efix reads them back in the tests
   libsqlite3-dev libbenchmark-dev            # SQLite's C interface (the chart's data) and the benchmarks
+  poppler-utils                              # pdftoppm: the chart window tests look at printed pages
   clang libclang-rt-14-dev                   # libFuzzer harnesses and their sanitizer runtime
   tzdata                                     # time zones for the summer-time tests
   python3-pyftpdlib                          # the local FTP server of the tests

@@ -2,9 +2,11 @@
 // event loop of its own.
 #pragma once
 
+#include <QColor>
 #include <QString>
 #include <functional>
 
+class QPrinter;
 class QWidget;
 
 class ChartDialogs
@@ -23,6 +25,18 @@ public:
                          std::function<void(const QString &answer)> answered) = 0;
     // A message box titled "Corvane Graphing".
     virtual void tell(QWidget *parent, const QString &message) = 0;
+    // A file to open (save false) or to save to; `filter` is a name filter such as "JPG
+    // (*.JPG)", `suffix` is added to a name typed without one. Empty when cancelled.
+    virtual void chooseFile(QWidget *parent, bool save, const QString &filter,
+                            const QString &suffix,
+                            std::function<void(const QString &path)> chosen) = 0;
+    // A colour starting at `initial`; an invalid colour when cancelled.
+    virtual void chooseColor(QWidget *parent, const QColor &initial,
+                             std::function<void(const QColor &color)> chosen) = 0;
+    // The print dialog on `printer` (the caller's, kept from print to print): printer,
+    // "Print to File (PDF)", pages. `accepted` is false when the user cancels.
+    virtual void choosePrinter(QWidget *parent, QPrinter *printer,
+                               std::function<void(bool accepted)> answered) = 0;
 };
 
 // The real dialogs: window-modal, opened with open() and answering from their signals.
@@ -36,4 +50,10 @@ public:
     void askText(QWidget *parent, const QString &prompt, const QString &preset,
                  std::function<void(const QString &answer)> answered) override;
     void tell(QWidget *parent, const QString &message) override;
+    void chooseFile(QWidget *parent, bool save, const QString &filter, const QString &suffix,
+                    std::function<void(const QString &path)> chosen) override;
+    void chooseColor(QWidget *parent, const QColor &initial,
+                     std::function<void(const QColor &color)> chosen) override;
+    void choosePrinter(QWidget *parent, QPrinter *printer,
+                       std::function<void(bool accepted)> answered) override;
 };

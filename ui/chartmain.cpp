@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -204,28 +205,6 @@ QWidget *ChartMain::buildStatistics()
     for (QLineEdit *e : {m_minimum, m_maximum, m_average, m_stdDev, m_totalCost})
         e->setReadOnly(true);
     return frame;
-}
-
-void ChartMain::buildMenus()
-{
-    auto add = [this](QWidget *where, const char *objectName, const QString &caption) {
-        auto *a = named(new QAction(caption, this), objectName);
-        where->addAction(a);
-        m_actions.insert(a->objectName(), a);
-        return a;
-    };
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
-    connect(add(file, "m_sr", QStringLiteral("&Select DataSource")), &QAction::triggered, this,
-            &ChartMain::SelectDataSource);
-    file->addSeparator();
-    connect(add(file, "M_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
-            &QWidget::close);
-    QMenu *series = menuBar()->addMenu(QStringLiteral("&Series"));
-    connect(add(series, "m_removeseries", QStringLiteral("Remove Series")), &QAction::triggered,
-            this, &ChartMain::removeSeriesKeepTitle);
-    QAction *math = add(menuBar(), "m_m", QStringLiteral("&Math"));
-    math->setEnabled(false); // until the focus is in a series list
-    connect(math, &QAction::triggered, this, &ChartMain::Math);
 }
 
 bool ChartMain::eventFilter(QObject *watched, QEvent *event)

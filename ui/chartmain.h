@@ -2,12 +2,15 @@
 // chart groups, and the series statistics.
 #pragma once
 
+#include "charting/charttypes.h"
 #include "charting/data/chartsession.h"
 #include "charting/data/chartstatistics.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
+#include <functional>
+#include <memory>
 #include <optional>
 
 class ChartDialogs;
@@ -16,6 +19,8 @@ class Clock;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
+class QMenu;
+class QPrinter;
 class QRadioButton;
 class SelectSeries;
 class WaitForm;
@@ -69,6 +74,20 @@ public slots:
     void Math();
     // "Reset Zoom": the unzoomed view, the 3D view reset and the mouse mode "None".
     void resetZoom();
+    // "Clear ChartGroup": the active group's series, titles, lists and labels go.
+    void clearChartGroup();
+    // "Load Chart Type" and "Save Chart Type": the chart format file.
+    void loadChartType();
+    void saveChartType();
+    // "Copy to Clipboard" and "Save Graph As JPEG".
+    void copyChart();
+    void saveChartJpeg();
+    // "Line Width": 1 to 5; anything else is refused and gives 1.
+    void askLineWidth();
+    // "Scrolling Time Axis": the X marker and the footer follow the pointer.
+    void setScrollingTimeAxis(bool on);
+    // The four print commands: the print dialog, then the chart on one landscape page.
+    void printChart(PrintFormat format, PrintScaling scaling);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -77,6 +96,16 @@ private:
     QWidget *buildControls();
     QWidget *buildStatistics();
     void buildMenus();
+    void buildStyleMenus();
+    void buildLabelMenus();
+    QAction *addAction(QWidget *where, const char *objectName, const QString &caption);
+    // Runs `change` on the active group and series; nothing when no series is selected.
+    void styleSeries(const std::function<void(int group, int series)> &change);
+    void askNumber(const QString &prompt, const QString &preset,
+                   const std::function<void(int value)> &set);
+    void askTitle(const QString &prompt, const std::function<QString()> &get,
+                  const std::function<void(const QString &)> &set);
+    void followPointer(int xTwips, int yTwips);
     QListWidget *seriesList(int group) const;
     // Reads the fields asked for since the last wait, all in one query.
     void fetchWanted();
@@ -114,6 +143,7 @@ private:
     QLineEdit *m_price = nullptr;
     QLineEdit *m_totalCost = nullptr;
     QHash<QString, QAction *> m_actions;
+    std::unique_ptr<QPrinter> m_printer; // made at the first print, its settings kept
 };
 
 // The main window's "Graphing": the one chart window, made when there is none (its "E&xit"

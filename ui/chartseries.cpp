@@ -197,3 +197,26 @@ void ChartMain::switchActiveGroup(int index)
     m_replaceField->setCurrentIndex(-1);
     m_addField->setCurrentIndex(-1);
 }
+
+void ChartMain::clearChartGroup()
+{
+    const int g = activeGroup();
+    while (m_chart->boundFieldCount(g) > 0)
+        m_chart->removeBoundField(g, 1);
+    seriesList(g)->clear();
+    for (ChartAxis axis : {ChartAxis::X, ChartAxis::Y, ChartAxis::Y2})
+        m_chart->setAxisTitle(axis, QString());
+    // A data source must be chosen again.
+    for (QComboBox *list : {m_tables, m_replaceField, m_xField, m_addField})
+        list->clear();
+    m_chart->setHeaderText(QString());
+    m_chart->setFooterText(QString());
+    m_chart->setPointLabelField(g, QString());
+    m_chart->clearPointLabels(g);
+    m_chart->setAnnotation(ChartAxis::X, AxisAnnotation::Values);
+    setScrollingTimeAxis(false);
+    m_chart->setMarkerVisible(false);
+    m_chart->setAxisMinimum(ChartAxis::X, std::nullopt);
+    m_chart->setAxisMaximum(ChartAxis::X, std::nullopt);
+    resetZoom();
+}

@@ -27,6 +27,12 @@ struct SilentDialogs final : ChartDialogs
     {
     }
     void tell(QWidget *, const QString &) override { ++told; }
+    void chooseFile(QWidget *, bool, const QString &, const QString &,
+                    std::function<void(const QString &)>) override
+    {
+    }
+    void chooseColor(QWidget *, const QColor &, std::function<void(const QColor &)>) override {}
+    void choosePrinter(QWidget *, QPrinter *, std::function<void(bool)>) override {}
 };
 
 LoggedMonth &month()

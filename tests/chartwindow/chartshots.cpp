@@ -40,6 +40,20 @@ struct OpenFile final : ChartDialogs
     {
         std::fprintf(stderr, "chartshots: %s\n", qPrintable(message));
     }
+    // The pictures need no files, colours or printers: every such question is cancelled.
+    void chooseFile(QWidget *, bool, const QString &, const QString &,
+                    std::function<void(const QString &)> chosen) override
+    {
+        chosen(QString());
+    }
+    void chooseColor(QWidget *, const QColor &, std::function<void(const QColor &)> chosen) override
+    {
+        chosen(QColor());
+    }
+    void choosePrinter(QWidget *, QPrinter *, std::function<void(bool)> answered) override
+    {
+        answered(false);
+    }
 };
 
 // Three days of ten-minute records with a daily swing, and a table of daily figures.

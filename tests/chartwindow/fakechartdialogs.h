@@ -3,15 +3,21 @@
 
 #include "ui/chartdialogs.h"
 
+#include <QColor>
 #include <QList>
+#include <QPrinter>
 #include <QStringList>
 
 struct FakeChartDialogs final : ChartDialogs
 {
-    QStringList files;   // answers to the file dialog; an empty one cancels
-    QList<bool> yesNo;   // answers to Yes/No questions; No when none is left
-    QStringList answers; // answers to input boxes; empty when none is left
-    QStringList asked;   // questions and messages in the order they came
+    QStringList files;    // answers to the file dialog; an empty one cancels
+    QList<bool> yesNo;    // answers to Yes/No questions; No when none is left
+    QStringList answers;  // answers to input boxes; empty when none is left
+    QStringList asked;    // questions and messages in the order they came
+    QStringList paths;    // answers to the open and save dialogs; empty when none is left
+    QList<QColor> colors; // answers to the colour dialog; invalid (cancel) when none is left
+    QString pdf;          // the print dialog prints to this PDF file; cancelled when empty
+    bool printCancelled = false;
 
     void chooseDatabase(QWidget *, const QString &,
                         std::function<void(const QString &)> chosen) override
@@ -30,4 +36,28 @@ struct FakeChartDialogs final : ChartDialogs
         answered(answers.isEmpty() ? QString() : answers.takeFirst());
     }
     void tell(QWidget *, const QString &message) override { asked << message; }
+    void chooseFile(QWidget *, bool save, const QString &filter, const QString &suffix,
+                    std::function<void(const QString &)> chosen) override
+    {
+        asked << QStringLiteral("%1 file [%2] [%3]")
+                     .arg(save ? QStringLiteral("save") : QStringLiteral("open"), filter, suffix);
+        chosen(paths.isEmpty() ? QString() : paths.takeFirst());
+    }
+    void chooseColor(QWidget *, const QColor &, std::function<void(const QColor &)> chosen) override
+    {
+        chosen(colors.isEmpty() ? QColor() : colors.takeFirst());
+    }
+    // What a user does who picks "Print to File (PDF)": the page at 96 pixels an inch, so
+    // that a picture of it at 96 dpi has a pixel for each printer pixel.
+    void choosePrinter(QWidget *, QPrinter *printer, std::function<void(bool)> answered) override
+    {
+        asked << QStringLiteral("print");
+        if (!pdf.isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            printer->setResolution(96);
+            printer->setFullPage(true);
+        }
+        answered(!printCancelled && !pdf.isEmpty());
+    }
 };
