@@ -1,11 +1,14 @@
 // The steps of the daily graph run.
 #include "graphs/dailygraphs.h"
 
+#include "charting/data/chartsession.h"
 #include "config/configuration.h"
 #include "config/variantvalue.h"
 #include "core/clock.h"
 #include "core/statusboard.h"
 #include "logging/monthdatabase.h"
+
+#include <QStringList>
 
 const DailyGraphs::Graph DailyGraphs::Graphs[5] = {
     {"Generating Temperature Graph", "Temperature", "temp"},
@@ -54,6 +57,17 @@ void DailyGraphs::run()
 {
     // The run reads the month file of the day it started, even past midnight.
     m_today = m_clock.now().date();
+    m_session = std::make_unique<ChartSession>();
+    // The five fields in one pass over the month: each read of a field scans every record.
+    // A file or field that fails here fails again, and is reported, at its graph.
+    QStringList fields;
+    for (const Graph &g : Graphs)
+        fields << QString::fromLatin1(g.field);
+    if (openGraphTable(*m_session, request(0, m_today)).ok()) {
+        if (m_session->xFieldIndex() >= 0)
+            fields << m_session->fields().at(m_session->xFieldIndex());
+        m_session->fetch(fields);
+    }
     m_next = 0;
     m_waiting = false;
     drawNext();
@@ -100,13 +114,15 @@ void DailyGraphs::waitOver()
 void DailyGraphs::drawNext()
 {
     if (m_next >= int(std::size(Graphs))) {
+        m_session.reset();
         finish();
         return;
     }
     const int index = m_next++;
     m_status.setStatusText(QString::fromLatin1(Graphs[index].statusText));
     m_uploadDone = false;
-    const GraphOutcome outcome = ExportAndUploadGraph(request(index, m_today), m_upload, m_status);
+    const GraphOutcome outcome =
+        ExportAndUploadGraph(request(index, m_today), m_upload, m_status, m_session.get());
 
     // A graph that was not uploaded has nothing to wait for, nor one whose upload has
     // completed already.

@@ -9,6 +9,7 @@
 #include <memory>
 
 class Clock;
+class ChartSession;
 class ClockTimer;
 class StatusBoard;
 struct Configuration;
@@ -60,6 +61,8 @@ private:
     QString m_programDir;
     GraphUpload m_upload;
     std::unique_ptr<ClockTimer> m_stepTimer;
+    // The month as read by the run's first graph; the others draw from it too.
+    std::unique_ptr<ChartSession> m_session;
     QDate m_today;
     int m_next = 0;
     bool m_uploadDone = false;

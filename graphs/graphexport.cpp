@@ -37,8 +37,9 @@ QFont arial(int pointSize)
 
 } // namespace
 
-GraphPicture::GraphPicture()
-    : m_session(std::make_unique<ChartSession>()), m_chart(std::make_unique<Chart2D>())
+GraphPicture::GraphPicture(ChartSession *shared)
+    : m_ownSession(shared ? nullptr : std::make_unique<ChartSession>()),
+      m_session(shared ? shared : m_ownSession.get()), m_chart(std::make_unique<Chart2D>())
 {
     m_chart->setAttribute(Qt::WA_DontShowOnScreen);
 }
@@ -48,17 +49,29 @@ GraphPicture::~GraphPicture()
     m_chart->setDataSource(nullptr);
 }
 
-LogResult GraphPicture::draw(const GraphRequest &request)
+LogResult openGraphTable(ChartSession &session, const GraphRequest &request)
 {
-    LogResult r = m_session->openDatabase(request.databasePath);
-    if (!r.ok())
-        return r;
     const int entry = request.tableChoice == 0 ? 0 : 1;
-    if (entry >= m_session->tables().size())
+    const bool sameFile =
+        session.databasePath() == request.databasePath && entry < session.tables().size();
+    if (sameFile && session.table().tableName() == session.tables().at(entry) &&
+        session.table().recordCount() > 0)
+        return LogResult::success();
+    if (!sameFile) {
+        const LogResult r = session.openDatabase(request.databasePath);
+        if (!r.ok())
+            return r;
+    }
+    if (entry >= session.tables().size())
         return LogResult::failure(QStringLiteral("%1 has no table %2")
                                       .arg(QDir::toNativeSeparators(request.databasePath))
                                       .arg(entry + 1));
-    r = m_session->chooseTable(m_session->tables().at(entry));
+    return session.chooseTable(session.tables().at(entry));
+}
+
+LogResult GraphPicture::draw(const GraphRequest &request)
+{
+    LogResult r = openGraphTable(*m_session, request);
     if (!r.ok())
         return r;
 
@@ -88,8 +101,10 @@ LogResult GraphPicture::draw(const GraphRequest &request)
     m_chart->setHeaderFont(arial(10));
     m_chart->setFooterFont(arial(10));
     m_chart->setAxisLabelFont(ChartAxis::X, arial(8));
-    m_chart->resumeRedraw();
+    // Refreshed while still suspended: the data is taken now and drawn once, by the save,
+    // rather than also on a widget nobody sees.
     m_chart->refresh();
+    m_chart->resumeRedraw();
     return LogResult::success();
 }
 
@@ -180,11 +195,11 @@ qint16 LimitAxisToDay(Chart2D &chart, const ChartSession &session, qint16 day)
 }
 
 GraphOutcome ExportAndUploadGraph(const GraphRequest &request, const GraphUpload &upload,
-                                  StatusBoard &status)
+                                  StatusBoard &status, ChartSession *shared)
 {
     const QString imageName = request.baseName + QStringLiteral(".jpg");
     GraphOutcome outcome;
-    GraphPicture picture;
+    GraphPicture picture(shared);
     const LogResult drawn = picture.draw(request);
     if (!drawn.ok()) {
         outcome.kind = GraphOutcome::NotDrawn;

@@ -36,7 +36,9 @@ using GraphUpload = std::function<bool(const QString &localFile, const QString &
 class GraphPicture
 {
 public:
-    GraphPicture();
+    // `shared` keeps the file's table between graphs of one run, so that a month is read
+    // once and not five times; without it the picture reads for itself.
+    explicit GraphPicture(ChartSession *shared = nullptr);
     ~GraphPicture();
 
     // Reads the table and fields, binds the series, sets titles, header, labels and day.
@@ -50,9 +52,13 @@ public:
 
 private:
     LogResult bindSeries(const GraphRequest &request);
-    std::unique_ptr<ChartSession> m_session;
+    std::unique_ptr<ChartSession> m_ownSession;
+    ChartSession *m_session;
     std::unique_ptr<Chart2D> m_chart;
 };
+
+// Takes the request's file and table into `session` unless it holds them already.
+LogResult openGraphTable(ChartSession &session, const GraphRequest &request);
 
 // The day window on the chart: the X axis from the day's first record to its last. A day
 // without records leaves an empty axis and says so in the footer. Returns last - first.
@@ -67,6 +73,7 @@ struct GraphOutcome
 };
 
 // Draws, saves and starts the upload of one graph, showing "Uploading <remote name>" or why
-// it could not. Returns once the upload has been handed to the channel.
+// it could not. Returns once the upload has been handed to the channel. `shared` as for
+// GraphPicture.
 GraphOutcome ExportAndUploadGraph(const GraphRequest &request, const GraphUpload &upload,
-                                  StatusBoard &status);
+                                  StatusBoard &status, ChartSession *shared = nullptr);
