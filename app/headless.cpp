@@ -15,7 +15,7 @@
 #include "scheduler/scheduler.h"
 #include "simulator/simulatedpagingservice.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QHash>
 
 #include <csignal>
@@ -40,7 +40,10 @@ int runHeadless(int &argc, char **argv, const RunOptions &options)
         std::perror("corvane: cannot watch SIGINT and SIGTERM");
         return 1;
     }
-    QCoreApplication app(argc, argv);
+    // The daily graphs are drawn on offscreen charts, which are widgets: no display is used.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("corvane"));
 
     SystemClock clock;

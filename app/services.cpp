@@ -12,6 +12,7 @@
 #include "core/statusboard.h"
 #include "core/transferlog.h"
 #include "dialup/dialupcontrol.h"
+#include "graphs/dailygraphs.h"
 #include "paging/pagingjob.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
@@ -68,6 +69,18 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     runtime.setPaging([paging] { return paging->CheckPagers(); },
                       [paging] { paging->clearPageSentFlags(); });
 
+    Runtime *engine = &runtime;
+    runtime.setGraphs([engine, publisher]() -> std::unique_ptr<Job> {
+        auto run = std::make_unique<DailyGraphs>(
+            engine->clock(), engine->configuration(), engine->status(), programDirectory(),
+            [publisher](const QString &local, const QString &remote) {
+                return publisher->uploadGraph(local, remote);
+            });
+        QObject::connect(publisher, &Publisher::graphUploadDone, run.get(),
+                         &DailyGraphs::graphUploadDone);
+        return run;
+    });
+
     connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
     connect(&runtime, &Runtime::setupSaved, this, [this] {
         if (!m_paging->pager().reopenPort())
@@ -81,6 +94,7 @@ Services::~Services()
 {
     // The scheduler's runs use the pager and the publisher, the paging job uses the port,
     // the publisher the channels: end them first.
+    m_runtime.setGraphs({});
     m_runtime.setPaging({}, {});
     m_runtime.setPublishing({});
     m_paging.reset();

@@ -45,6 +45,11 @@ void Publisher::applyFtpSettings(const Configuration &config)
     }
 }
 
+bool Publisher::uploadGraph(const QString &localFile, const QString &remoteFile)
+{
+    return m_inet3.execute(QStringLiteral("PUT ") + localFile + QLatin1Char(' ') + remoteFile);
+}
+
 std::unique_ptr<PublishPass> Publisher::createPass()
 {
     return std::make_unique<PublishPass>(m_clock, m_config, m_readings, m_inet1, *m_forecast,

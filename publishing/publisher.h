@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <functional>
 #include <memory>
 
@@ -33,6 +34,10 @@ public:
     void applyFtpSettings(const Configuration &config);
 
     ForecastRetriever &forecast() { return *m_forecast; }
+
+    // Starts the upload of a graph picture on Inet3 ("PUT <local> <remote>"); false when
+    // the channel is still busy. Completion is signalled by graphUploadDone().
+    bool uploadGraph(const QString &localFile, const QString &remoteFile);
 
     // A new publishing pass, not started yet: what the scheduler runs.
     std::unique_ptr<PublishPass> createPass();

@@ -3,7 +3,24 @@
 
 #include "core/datetimeformat.h"
 
+#include "config/variantvalue.h"
+
 #include <QDateTime>
+#include <cmath>
+
+namespace {
+
+// A date held as a number counts days from 1899-12-30, its fraction the time of day:
+// 0.5 is noon. A hand-edited file gives such a number for "12:00". The fraction of a
+// negative date still runs forward from midnight.
+QTime timeOfDayFraction(double days)
+{
+    const double fraction = std::fabs(days - std::trunc(days));
+    const int seconds = int(std::lround(fraction * 86400.0)) % 86400;
+    return QTime(0, 0).addSecs(seconds);
+}
+
+} // namespace
 
 std::optional<QTime> graphTimeOfDay(const QVariant &value)
 {
@@ -20,12 +37,20 @@ std::optional<QTime> graphTimeOfDay(const QVariant &value)
         return std::nullopt;
     case QMetaType::QString:
         break;
-    default:
+    default: {
+        const std::optional<double> days = variantNumber(value);
+        if (days && std::isfinite(*days))
+            return timeOfDayFraction(*days);
         return std::nullopt;
+    }
     }
     const QString text = value.toString().trimmed();
     if (text.isEmpty())
         return QTime(0, 0);
+    bool isNumber = false;
+    const double days = text.toDouble(&isNumber);
+    if (isNumber && std::isfinite(days))
+        return timeOfDayFraction(days);
     const QDateTime general = parseGeneralDate(text);
     if (general.isValid())
         return general.time();

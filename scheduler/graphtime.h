@@ -6,7 +6,8 @@
 #include <optional>
 
 // Only hour and minute count. A date-time or time gives its time; a text is read as a
-// general date or a time of day; an empty value is midnight, as an empty variant formats
+// general date or a time of day; a number (or numeric text) is a date as a number of days,
+// its fraction the time of day; an empty value is midnight, as an empty variant formats
 // as "00:00". Anything else gives nothing, and the graph job then never runs.
 std::optional<QTime> graphTimeOfDay(const QVariant &value);
 

@@ -381,6 +381,13 @@ void TstScheduler::dailyGraphs_data()
     QTest::newRow("empty time is midnight")
         << QVariant() << on << at(2026, 3, 1, 7, 59, 40)
         << QList<QDateTime>{at(2026, 3, 2, 0, 0), at(2026, 3, 3, 0, 0)};
+    // A hand-edited file gives a time as a number of days: the fraction is the time of day.
+    QTest::newRow("number 0.5 is noon")
+        << QVariant(0.5) << on << at(2026, 3, 1, 7, 59, 40)
+        << QList<QDateTime>{at(2026, 3, 1, 12, 0), at(2026, 3, 2, 12, 0)};
+    QTest::newRow("numeric text of a date and 18:30")
+        << QVariant(QStringLiteral("46082.7708333333")) << on << at(2026, 3, 1, 7, 59, 40)
+        << QList<QDateTime>{at(2026, 3, 1, 18, 30), at(2026, 3, 2, 18, 30)};
     QTest::newRow("unreadable time never runs") << QVariant(QStringLiteral("soon")) << on
                                                 << at(2026, 3, 1, 7, 59, 40) << QList<QDateTime>{};
 }

@@ -1,0 +1,45 @@
+// Label texts, label positions and the day window of the daily graphs.
+#include "graphs/graphlabels.h"
+
+#include "core/datetimeformat.h"
+
+#include <QDateTime>
+
+QString PadLabel(const QVariant &value)
+{
+    constexpr int Width = 20;
+    const QString text = value.toString().trimmed();
+    return text.size() >= Width ? text.left(Width) : text.leftJustified(Width, QLatin1Char(' '));
+}
+
+QVector<int> labelPositions(int records, int labelCount, int span)
+{
+    QVector<int> positions;
+    if (labelCount <= 0 || records <= 0)
+        return positions;
+    const int step = span / labelCount - 1;
+    if (step <= 0)
+        return {0};
+    for (int p = 0; p < records; p += step)
+        positions.append(p);
+    return positions;
+}
+
+DayWindow findDayWindow(const QStringList &dateTimes, int day)
+{
+    DayWindow window;
+    for (int p = 0; p < dateTimes.size(); ++p) {
+        const QDateTime at = parseGeneralDate(dateTimes.at(p));
+        if (!at.isValid())
+            continue; // a record without a readable time belongs to no day
+        const int recordDay = at.date().day();
+        if (recordDay > day)
+            break;
+        if (recordDay != day)
+            continue;
+        if (window.first < 0)
+            window.first = p;
+        window.last = p;
+    }
+    return window;
+}
