@@ -1,16 +1,14 @@
 // A month of one-minute records in the chart: panning and zooming frames, the JPEG
 // export against gnuplot drawing the same picture, and the memory the month costs.
+#include "bench/gnuplotrace.h"
 #include "charting/chart2d.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <benchmark/benchmark.h>
 
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <unistd.h>
@@ -103,11 +101,6 @@ BENCHMARK(BM_DragFrame)
 // same data. The time reported is ours; gnuplot's and the ratio are counters.
 void BM_JpegAgainstGnuplot(benchmark::State &state)
 {
-    const QString gnuplot = QStandardPaths::findExecutable(QStringLiteral("gnuplot"));
-    if (gnuplot.isEmpty()) {
-        state.SkipWithError("gnuplot is not installed (scripts/bench.sh installs gnuplot-nox)");
-        return;
-    }
     QTemporaryDir dir;
     MemoryChartData data;
     Chart2D chart;
@@ -136,31 +129,10 @@ void BM_JpegAgainstGnuplot(benchmark::State &state)
             << "1:3 with lines title 'Dewpoint'\n";
     }
     const QString ours = dir.filePath(QStringLiteral("chart.jpg"));
-
-    using Clock = std::chrono::steady_clock;
-    double chartSeconds = 0, gnuplotSeconds = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        if (!chart.saveJpeg(ours, 100, false, false, false)) {
-            state.SkipWithError("the chart's JPEG was not saved");
-            return;
-        }
-        const auto t1 = Clock::now();
-        QProcess process;
-        process.start(gnuplot, {script});
-        if (!process.waitForFinished(60000) || process.exitCode() != 0) {
-            state.SkipWithError("gnuplot failed");
-            return;
-        }
-        const auto t2 = Clock::now();
-        const double ourTime = std::chrono::duration<double>(t1 - t0).count();
-        chartSeconds += ourTime;
-        gnuplotSeconds += std::chrono::duration<double>(t2 - t1).count();
-        state.SetIterationTime(ourTime);
-    }
-    state.counters["chart_ms"] = 1000 * chartSeconds / double(state.iterations());
-    state.counters["gnuplot_ms"] = 1000 * gnuplotSeconds / double(state.iterations());
-    state.counters["chart_per_gnuplot"] = chartSeconds / gnuplotSeconds;
+    raceAgainstGnuplot(state, "chart", script, [&](QString *error) {
+        *error = QStringLiteral("the chart's JPEG was not saved");
+        return chart.saveJpeg(ours, 100, false, false, false);
+    }, 60000);
 }
 BENCHMARK(BM_JpegAgainstGnuplot)->UseManualTime()->Unit(benchmark::kMillisecond);
 } // namespace

@@ -1,5 +1,6 @@
 // The daily graphs of a month of one-minute records: five 1024 x 768 JPEGs from the month
 // file, against gnuplot drawing the same five pictures from a CSV of the same columns.
+#include "bench/gnuplotrace.h"
 #include "bench/logging/monthfile.h"
 #include "charting/data/chartsession.h"
 #include "config/configuration.h"
@@ -10,12 +11,9 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTextStream>
 
 #include <benchmark/benchmark.h>
-#include <chrono>
 
 namespace {
 
@@ -102,39 +100,15 @@ QString writeGnuplotInput(const QTemporaryDir &dir)
 // The time reported is ours; gnuplot's and the ratio are counters.
 void BM_FiveGraphsAgainstGnuplot(benchmark::State &state)
 {
-    const QString gnuplot = QStandardPaths::findExecutable(QStringLiteral("gnuplot"));
-    if (gnuplot.isEmpty()) {
-        state.SkipWithError("gnuplot is not installed (scripts/bench.sh installs gnuplot-nox)");
-        return;
-    }
     QTemporaryDir dir;
     const QString script = writeGnuplotInput(dir);
     StatusBoard status;
 
-    using Clock = std::chrono::steady_clock;
-    double oursSeconds = 0, gnuplotSeconds = 0;
-    for (auto _ : state) {
-        const auto t0 = Clock::now();
-        if (!runFive(status)) {
-            state.SkipWithError(qPrintable(status.statusText()));
-            return;
-        }
-        const auto t1 = Clock::now();
-        QProcess process;
-        process.start(gnuplot, {script});
-        if (!process.waitForFinished(120000) || process.exitCode() != 0) {
-            state.SkipWithError("gnuplot failed");
-            return;
-        }
-        const auto t2 = Clock::now();
-        const double ourTime = std::chrono::duration<double>(t1 - t0).count();
-        oursSeconds += ourTime;
-        gnuplotSeconds += std::chrono::duration<double>(t2 - t1).count();
-        state.SetIterationTime(ourTime);
-    }
-    state.counters["graphs_ms"] = 1000 * oursSeconds / double(state.iterations());
-    state.counters["gnuplot_ms"] = 1000 * gnuplotSeconds / double(state.iterations());
-    state.counters["graphs_per_gnuplot"] = oursSeconds / gnuplotSeconds;
+    raceAgainstGnuplot(state, "graphs", script, [&](QString *error) {
+        const bool ok = runFive(status);
+        *error = status.statusText();
+        return ok;
+    });
 }
 BENCHMARK(BM_FiveGraphsAgainstGnuplot)->UseManualTime()->Unit(benchmark::kMillisecond);
 
