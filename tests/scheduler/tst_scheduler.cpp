@@ -435,7 +435,7 @@ void TstScheduler::timer1TicksOnWhileAJobRuns()
     if (runs.size() > 1)
         QVERIFY(runs[0].secsTo(runs[1]) >= seconds);
     // Logging, publishing and the pager checks went on while it ran.
-    for (const QString &other : {"log", "publish", "pagers"}) {
+    for (const char *other : {"log", "publish", "pagers"}) {
         if (other != job)
             QVERIFY2(r.jobs.startedDuring.value(other).contains(job), qPrintable(other));
     }
