@@ -1,5 +1,6 @@
 // A month of one-minute records in the chart: panning and zooming frames, the JPEG
 // export against gnuplot drawing the same picture, and the memory the month costs.
+#include "bench/widgetmain.h"
 #include "bench/gnuplotrace.h"
 #include "charting/chart2d.h"
 
@@ -139,12 +140,5 @@ BENCHMARK(BM_JpegAgainstGnuplot)->UseManualTime()->Unit(benchmark::kMillisecond)
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // The daily graphs of a month of one-minute records: five 1024 x 768 JPEGs from the month
 // file, against gnuplot drawing the same five pictures from a CSV of the same columns.
+#include "bench/widgetmain.h"
 #include "bench/gnuplotrace.h"
 #include "bench/logging/monthfile.h"
 #include "charting/data/chartsession.h"
@@ -150,12 +151,5 @@ BENCHMARK(BM_SaveOne)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

@@ -1,5 +1,6 @@
 // From the last byte of a station frame arriving on the port to the main window and the
 // humidity window showing the new reading, through the real serial adapter and link.
+#include "bench/widgetmain.h"
 #include "acquisition/bitconversions.h"
 #include "acquisition/pseudoterminal.h"
 #include "acquisition/readingsrecord.h"
@@ -83,12 +84,5 @@ BENCHMARK(BM_LastByteToWindowTexts)->UseManualTime()->Unit(benchmark::kMicroseco
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWidgetBenchmarks(argc, argv);
 }

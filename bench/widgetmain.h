@@ -1,0 +1,18 @@
+// The main() of a benchmark that needs widgets: Qt's offscreen platform, then Google Benchmark.
+#pragma once
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+inline int runWidgetBenchmarks(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
