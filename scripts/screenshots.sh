@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Saves pictures of the main window and the Temperature and Wind windows, fed by the
 # simulated console, of the six tabs of the setup dialog, and of the chart window over a
-# generated month, under Xvfb into
+# month that the engine logged from the simulated console on a fast clock, under Xvfb into
 # docs/screenshots/ (or the folder given).
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,17 +1,24 @@
-// Pictures of the chart window for the README, drawn from a generated month file: two chart
+// Pictures of the chart window for the README, drawn from a month file that the engine logged
+// from the simulated console: two chart
 // groups, a zoomed view, a filled area, a candle chart and a radar. scripts/screenshots.sh
 // runs it under Xvfb: chartshots FOLDER.
+#include "app/runtime.h"
+#include "acquisition/stationlink.h"
 #include "charting/chart2d.h"
+#include "config/configfile.h"
 #include "core/datetimeformat.h"
 #include "fakes/manualclock.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
+#include "simulator/simulatedconsole.h"
 #include "ui/chartdialogs.h"
 #include "ui/chartmain.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
+#include <QMap>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
@@ -56,48 +63,71 @@ struct OpenFile final : ChartDialogs
     }
 };
 
-// Three days of ten-minute records with a daily swing, and a table of daily figures.
-bool writeMonth(const QString &path)
+// Days of the engine on the manual clock, fed by the simulated console and logging every
+// ten minutes into the program directory `home`: the month file a user would have. Returns it.
+QString simulateMonth(const QString &home, const QDateTime &start, int days)
 {
-    if (!createLogTemplate(path).ok())
-        return false;
+    qputenv("CORVANE_HOME", QFile::encodeName(home));
+    Configuration c;
+    c.LoggingInterval = 10;
+    if (!saveConfiguration(configurationFilePath(), c).ok())
+        return {};
+    ManualClock clock(start);
+    RunOptions options;
+    options.simulate = true;
+    Runtime runtime(clock, options);
+    runtime.startUp();
+    if (!runtime.stationPortOpen())
+        return {};
+    const QDateTime end = start.addDays(days);
+    while (clock.now() < end) {
+        // A round of the five groups crosses the pseudo-terminal; a logging pass writes on the
+        // clock alone.
+        const qint64 decoded = runtime.stationLink().counters().framesDecoded + 5;
+        clock.advanceMs(5 * SimulatedConsole::FrameIntervalMs);
+        for (int turn = 0; turn < 1000 && runtime.stationLink().counters().framesDecoded < decoded;
+             ++turn)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+    runtime.shutDown();
+    return MonthDatabase(home, start.date());
+}
+
+// The daily high, low, first and last temperature of the simulated records, for the candles.
+bool addDailyTable(const QString &path)
+{
     SqliteFile db;
-    if (!db.open(path, SqliteFile::Mode::ReadWrite).ok() || !db.exec("BEGIN").ok())
+    if (!db.open(path, SqliteFile::Mode::ReadWrite).ok())
         return false;
     QSqlQuery q(db.database());
-    q.prepare("INSERT INTO \"Outdoor Data\" (\"Date_Time\", \"Temperature\", \"Humidity\", "
-              "\"Dewpoint\", \"Average Wind Speed\", \"SeaLevel Barometric Pressure\") "
-              "VALUES (?, ?, ?, ?, ?, ?)");
-    const QDateTime start(QDate(2026, 1, 12), QTime(0, 0));
-    for (int i = 0; i < 3 * 144; ++i) {
-        const double day = 2 * M_PI * (i - 54) / 144.0; // warmest in the afternoon
-        const double t = 38 + 11 * std::sin(day) + 3 * std::sin(i / 37.0);
-        const double h = 72 - 18 * std::sin(day) + 4 * std::cos(i / 23.0);
-        q.addBindValue(generalDate(start.addSecs(600 * i)));
-        q.addBindValue(std::round(t * 10) / 10);
-        q.addBindValue(std::round(h));
-        q.addBindValue(std::round((t - (100 - h) / 5) * 10) / 10);
-        q.addBindValue(std::round((6 + 5 * std::sin(i / 17.0) * std::sin(day)) * 10) / 10);
-        q.addBindValue(std::round((30.05 + 0.2 * std::sin(i / 90.0)) * 100) / 100);
-        if (!q.exec())
-            return false;
+    if (!q.exec("SELECT \"Date_Time\", \"Temperature\" FROM \"Outdoor Data\" ORDER BY rowid"))
+        return false;
+    struct Day
+    {
+        double high, low, open, close;
+    };
+    QMap<QDate, Day> days;
+    while (q.next()) {
+        const QDate d = parseGeneralDate(q.value(0).toString()).date();
+        const double t = q.value(1).toDouble();
+        auto it = days.find(d);
+        if (it == days.end())
+            days.insert(d, {t, t, t, t});
+        else
+            *it = {std::max(it->high, t), std::min(it->low, t), it->open, t};
     }
     q.finish();
-    if (!db.exec("CREATE TABLE \"Daily Temperature\" (\"Date\" TEXT, \"High\" REAL, \"Low\" "
+    if (days.isEmpty() || !db.exec("BEGIN").ok() ||
+        !db.exec("CREATE TABLE \"Daily Temperature\" (\"Date\" TEXT, \"High\" REAL, \"Low\" "
                  "REAL, \"Open\" REAL, \"Close\" REAL)")
              .ok())
         return false;
     QSqlQuery d(db.database());
     d.prepare("INSERT INTO \"Daily Temperature\" VALUES (?, ?, ?, ?, ?)");
-    double close = 35;
-    for (int day = 1; day <= 31; ++day) {
-        const double open = close;
-        close = 36 + 8 * std::sin(day / 4.0) + 3 * std::cos(day * 1.7);
-        d.addBindValue(shortDate(QDate(2026, 1, day)));
-        d.addBindValue(std::round(std::max(open, close) + 4 + 2 * std::sin(day)));
-        d.addBindValue(std::round(std::min(open, close) - 5 - 2 * std::cos(day)));
-        d.addBindValue(std::round(open));
-        d.addBindValue(std::round(close));
+    for (auto it = days.cbegin(); it != days.cend(); ++it) {
+        for (const QVariant &v : {QVariant(shortDate(it.key())), QVariant(it->high),
+                                  QVariant(it->low), QVariant(it->open), QVariant(it->close)})
+            d.addBindValue(v);
         if (!d.exec())
             return false;
     }
@@ -120,8 +150,9 @@ int main(int argc, char **argv)
     } demo;
     const QString &folder = demo.path;
     OpenFile dialogs;
-    dialogs.path = QDir(folder).filePath(QStringLiteral("JAN2026.MDB"));
-    if (!writeMonth(dialogs.path)) {
+    const QDateTime start(QDate(2026, 1, 12), QTime(0, 0));
+    dialogs.path = simulateMonth(folder, start, 10);
+    if (dialogs.path.isEmpty() || !addDailyTable(dialogs.path)) {
         std::fprintf(stderr, "chartshots: the month file was not written\n");
         return 1;
     }
@@ -154,7 +185,7 @@ int main(int argc, char **argv)
     window.switchActiveGroup(1);
     window.addSeriesFromDialog("Humidity");
     settle();
-    chart->setHeaderText("January 12 to 14");
+    chart->setHeaderText("January 12 to 21");
     chart->setAxisTitle(ChartAxis::X, "Record");
     bool ok = save(&window, "chart-window.png");
 
