@@ -35,6 +35,14 @@ struct FakeChartDialogs final : ChartDialogs
         asked << prompt + QStringLiteral(" [") + preset + QLatin1Char(']');
         answered(answers.isEmpty() ? QString() : answers.takeFirst());
     }
+    void askTextTitled(QWidget *, const QString &title, const QString &prompt,
+                       const QString &preset,
+                       std::function<void(const QString &)> answered) override
+    {
+        asked << title + QStringLiteral(": ") + prompt + QStringLiteral(" [") + preset +
+                     QLatin1Char(']');
+        answered(answers.isEmpty() ? QString() : answers.takeFirst());
+    }
     void tell(QWidget *, const QString &message) override { asked << message; }
     void chooseFile(QWidget *, bool save, const QString &filter, const QString &suffix,
                     std::function<void(const QString &)> chosen) override
