@@ -153,8 +153,8 @@ QWidget *AutoGraph::buildOptions()
     auto *options = named(new QGroupBox(QStringLiteral("Print"), panel), "Frame4");
     auto *scalings = new QVBoxLayout(options);
     for (int i = 0; i < 4; ++i) {
-        auto *option = named(new QRadioButton(QString::fromLatin1(kScalings[i].caption), options),
-                             "Option1");
+        auto *option =
+            named(new QRadioButton(QString::fromLatin1(kScalings[i].caption), options), "Option1");
         option->setProperty("index", i);
         scalings->addWidget(option);
         m_scaling << option;
@@ -254,8 +254,8 @@ void AutoGraph::printReports()
         return;
     }
     if (s.files.isEmpty()) {
-        m_status->showMessage(
-            QStringLiteral("There are no database files in %1").arg(QDir::toNativeSeparators(m_folder)));
+        m_status->showMessage(QStringLiteral("There are no database files in %1")
+                                  .arg(QDir::toNativeSeparators(m_folder)));
         return;
     }
     if (!m_printer)
@@ -265,8 +265,8 @@ void AutoGraph::printReports()
     m_dialogs.choosePrinter(this, m_printer.get(), [self, s](bool accepted) {
         if (!self || !accepted)
             return;
-        self->m_run = std::make_unique<AutoGraphRun>(self->m_chart, self->m_clock,
-                                                     *self->m_printer, s);
+        self->m_run =
+            std::make_unique<AutoGraphRun>(self->m_chart, self->m_clock, *self->m_printer, s);
         connect(self->m_run.get(), &AutoGraphRun::status, self->m_status,
                 [status = self->m_status](const QString &text) { status->showMessage(text); });
         connect(self->m_run.get(), &AutoGraphRun::fileStarted, self->m_files,

@@ -60,14 +60,14 @@ private:
     ChartDialogs &m_dialogs;
     QString m_folder;
     QFileSystemModel *m_folders = nullptr;
-    QComboBox *m_drive = nullptr;     // Drive1
-    QTreeView *m_dir = nullptr;       // Dir1
-    QListWidget *m_files = nullptr;   // File1
-    QListWidget *m_yFields = nullptr; // GFieldsY
-    QListWidget *m_y2Fields = nullptr; // GFieldsY2
-    QLineEdit *m_header = nullptr;    // AutoHeader
-    QLineEdit *m_order = nullptr;     // Text1
-    QLineEdit *m_labels = nullptr;    // NumXlabels
+    QComboBox *m_drive = nullptr;          // Drive1
+    QTreeView *m_dir = nullptr;            // Dir1
+    QListWidget *m_files = nullptr;        // File1
+    QListWidget *m_yFields = nullptr;      // GFieldsY
+    QListWidget *m_y2Fields = nullptr;     // GFieldsY2
+    QLineEdit *m_header = nullptr;         // AutoHeader
+    QLineEdit *m_order = nullptr;          // Text1
+    QLineEdit *m_labels = nullptr;         // NumXlabels
     QCheckBox *m_seriesLabels = nullptr;   // Check1
     QCheckBox *m_dateTimeLabels = nullptr; // Check2
     QCheckBox *m_mathFigures = nullptr;    // Check3

@@ -155,8 +155,7 @@ void AutoGraphRun::printPage()
     chart->refresh();
     // Every option prints vectors (format 4), "Fit To Page" included.
     if (!chart->print(&m_painter, PrintFormat::Vector, m_settings.scaling, kPrintLeft, kPrintTop,
-                      m_printer.width() - kPrintWidthLess,
-                      m_printer.height() - kPrintHeightLess))
+                      m_printer.width() - kPrintWidthLess, m_printer.height() - kPrintHeightLess))
         emit status(QStringLiteral("Corvane could not print %1.").arg(fileName()));
     ++m_pages;
     emit status(QStringLiteral("Printed %1").arg(fileName()));
@@ -169,7 +168,8 @@ void AutoGraphRun::end()
     // A new page is started only before the next one, so no blank page ends the document.
     const bool printed = !m_painter.isActive() || m_painter.end();
     m_chart.setAutomatedRun(false);
-    QString text = QStringLiteral("Printed %1 of %2 reports").arg(m_pages).arg(m_settings.files.size());
+    QString text =
+        QStringLiteral("Printed %1 of %2 reports").arg(m_pages).arg(m_settings.files.size());
     if (!m_skipped.isEmpty())
         text += QStringLiteral("; not printed: ") + m_skipped.join(QStringLiteral(", "));
     if (!printed)

@@ -50,8 +50,8 @@ void WindowChartDialogs::askText(QWidget *parent, const QString &prompt, const Q
     askTextTitled(parent, kTitle, prompt, preset, std::move(answered));
 }
 
-void WindowChartDialogs::askTextTitled(QWidget *parent, const QString &title,
-                                       const QString &prompt, const QString &preset,
+void WindowChartDialogs::askTextTitled(QWidget *parent, const QString &title, const QString &prompt,
+                                       const QString &preset,
                                        std::function<void(const QString &)> answered)
 {
     auto *box = new QInputDialog(parent);

@@ -55,8 +55,8 @@ void ChartMain::askLabelCount(int records)
 {
     QPointer<ChartMain> self(this);
     m_dialogs.askText(
-        this, QStringLiteral("How Many Labels Would You Like On The X Axis?"),
-        QStringLiteral("24"), [self, records](const QString &answer) {
+        this, QStringLiteral("How Many Labels Would You Like On The X Axis?"), QStringLiteral("24"),
+        [self, records](const QString &answer) {
             if (!self || answer.trimmed().isEmpty())
                 return; // cancelled: the axis stays as it is
             bool ok = false;

@@ -263,8 +263,8 @@ void ChartMain::buildLabelMenus()
     }
     connect(addAction(labels, "m_xadt", QStringLiteral("X Axis Date/Time")), &QAction::triggered,
             this, &ChartMain::askDateTimeLabels);
-    connect(addAction(labels, "m_sortdata", QStringLiteral("Chart Day")), &QAction::triggered,
-            this, &ChartMain::askChartDay);
+    connect(addAction(labels, "m_sortdata", QStringLiteral("Chart Day")), &QAction::triggered, this,
+            &ChartMain::askChartDay);
 }
 
 void ChartMain::styleSeries(const std::function<void(int, int)> &change)

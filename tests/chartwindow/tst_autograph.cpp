@@ -115,9 +115,9 @@ struct Page
 
 Page pageOf(Chart2D *c)
 {
-    return {c->boundFields(1), c->boundFields(2), c->axisTitle(ChartAxis::Y),
-            c->axisTitle(ChartAxis::Y2), c->headerText(), c->footerText(), c->seriesLabels(1),
-            c->drawingOrder(2), c->valueLabels(ChartAxis::X)};
+    return {c->boundFields(1),           c->boundFields(2),  c->axisTitle(ChartAxis::Y),
+            c->axisTitle(ChartAxis::Y2), c->headerText(),    c->footerText(),
+            c->seriesLabels(1),          c->drawingOrder(2), c->valueLabels(ChartAxis::X)};
 }
 
 } // namespace
@@ -139,9 +139,9 @@ void TestAutoGraph::controls()
     QTemporaryDir dir;
     Report r;
     r.open(makeMonth(dir, "JAN2026.MDB", 0));
-    const QStringList names = {"Drive1",   "Dir1",   "File1",  "GFieldsY", "GFieldsY2",
-                               "AutoHeader", "Text1", "NumXlabels", "Check1", "Check2",
-                               "Check3",   "Command3", "Command4"};
+    const QStringList names = {"Drive1",     "Dir1",     "File1",      "GFieldsY", "GFieldsY2",
+                               "AutoHeader", "Text1",    "NumXlabels", "Check1",   "Check2",
+                               "Check3",     "Command3", "Command4"};
     for (const QString &name : names)
         QVERIFY2(r.report->findChild<QWidget *>(name), qPrintable(name));
     QCOMPARE(r.find<QLineEdit>("Text1")->text(), QStringLiteral("1"));
@@ -177,11 +177,10 @@ void TestAutoGraph::pageForEachFile()
 
     QList<Page> pages;
     Chart2D *chart = r.w.chart.chart();
-    connect(r.find<QListWidget>("File1"), &QListWidget::currentRowChanged, this,
-            [&](int row) {
-                if (row > 0)
-                    pages << pageOf(chart);
-            });
+    connect(r.find<QListWidget>("File1"), &QListWidget::currentRowChanged, this, [&](int row) {
+        if (row > 0)
+            pages << pageOf(chart);
+    });
     const QString pdf = dir.filePath("report.pdf");
     QVERIFY(r.print(pdf));
     pages << pageOf(chart);

@@ -264,9 +264,9 @@ const QHash<QString, Check> &checks()
         trigger(w, "m_xadt");
         w.waitShown();
         const QString ask = QStringLiteral("How Many Labels Would You Like On The X Axis? [24]");
-        QCOMPARE(w.dialogs.asked, QStringList({ask, "Number entered must be 2 or more", ask,
-                                               "Number entered greater than available data points",
-                                               ask}));
+        QCOMPARE(w.dialogs.asked,
+                 QStringList({ask, "Number entered must be 2 or more", ask,
+                              "Number entered greater than available data points", ask}));
         QCOMPARE(chart->annotation(ChartAxis::X), AxisAnnotation::ValueLabels);
         QCOMPARE(chart->tickAnnotation(ChartAxis::X), AxisAnnotation::ValueLabels);
         QVector<std::pair<double, QString>> want;
@@ -282,7 +282,8 @@ const QHash<QString, Check> &checks()
         // Every record is of January 1st: the axis runs from the first to the last.
         w.dialogs.answers = {"1"};
         trigger(w, "m_sortdata");
-        QCOMPARE(w.dialogs.asked.last(), QStringLiteral("Corvane: Please enter date to graph [15]"));
+        QCOMPARE(w.dialogs.asked.last(),
+                 QStringLiteral("Corvane: Please enter date to graph [15]"));
         w.waitShown();
         QCOMPARE(chart->axisMinimum(ChartAxis::X), std::optional<double>(0));
         QCOMPARE(chart->axisMaximum(ChartAxis::X), std::optional<double>(9));
