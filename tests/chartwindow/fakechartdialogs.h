@@ -17,6 +17,7 @@ struct FakeChartDialogs final : ChartDialogs
     QStringList paths;    // answers to the open and save dialogs; empty when none is left
     QList<QColor> colors; // answers to the colour dialog; invalid (cancel) when none is left
     QString pdf;          // the print dialog prints to this PDF file; cancelled when empty
+    int resolution = 96;  // of the PDF printer, dots an inch
     bool printCancelled = false;
 
     void chooseDatabase(QWidget *, const QString &,
@@ -63,7 +64,7 @@ struct FakeChartDialogs final : ChartDialogs
         if (!pdf.isEmpty()) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
-            printer->setResolution(96);
+            printer->setResolution(resolution);
             printer->setFullPage(true);
         }
         answered(!printCancelled && !pdf.isEmpty());

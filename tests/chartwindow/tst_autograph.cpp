@@ -132,6 +132,7 @@ private slots:
     void unreadableFilesAreSkipped();
     void fieldListsFollowTheChart();
     void tooFewLabelsAreRefused();
+    void fineResolutionPageHoldsTheChart();
 };
 
 void TestAutoGraph::controls()
@@ -276,6 +277,38 @@ void TestAutoGraph::tooFewLabelsAreRefused()
     QVERIFY(r.print(dir.filePath("report.pdf")));
     QCOMPARE(r.w.dialogs.asked, QStringList{"Number entered must be 2 or more"});
     QVERIFY(!QFile::exists(dir.filePath("report.pdf")));
+}
+
+// At 600 dots an inch the chart fills the page as at 96: drawn once, not scaled twice.
+void TestAutoGraph::fineResolutionPageHoldsTheChart()
+{
+    QTemporaryDir dir;
+    Report r;
+    r.open(makeMonth(dir, "JAN2026.MDB", 0));
+    r.report->setFolder(dir.path());
+    r.select("GFieldsY", "Temperature");
+    r.report->findChildren<QRadioButton *>("Option1").at(1)->click(); // "Fit To Page"
+    r.w.dialogs.resolution = 600;
+    QVERIFY(r.print(dir.filePath("report.pdf")));
+    QProcess pdftoppm;
+    pdftoppm.start("pdftoppm", {"-r", "48", "-png", "-singlefile", dir.filePath("report.pdf"),
+                                dir.filePath("page")});
+    QVERIFY(pdftoppm.waitForFinished(60000) && pdftoppm.exitCode() == 0);
+    const QImage page = QImage(dir.filePath("page.png")).convertToFormat(QImage::Format_RGB32);
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 250)
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY2(ink.left() < page.width() / 10 && ink.right() > page.width() * 9 / 10 &&
+                 ink.top() < page.height() / 10 && ink.bottom() > page.height() * 8 / 10,
+             qPrintable(QStringLiteral("ink %1,%2 to %3,%4 on %5x%6")
+                            .arg(ink.left())
+                            .arg(ink.top())
+                            .arg(ink.right())
+                            .arg(ink.bottom())
+                            .arg(page.width())
+                            .arg(page.height())));
 }
 
 QTEST_MAIN(TestAutoGraph)
