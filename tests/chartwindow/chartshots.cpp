@@ -1,17 +1,25 @@
 // Pictures of the chart window for the README, drawn from a generated month file: two chart
-// groups, a zoomed view, a filled area, a candle chart and a radar. scripts/screenshots.sh
+// groups, a zoomed view, a filled area, a candle chart, a radar, date/time labels and a page
+// of the automated report (printed to PDF, turned into PNG by pdftoppm). scripts/screenshots.sh
 // runs it under Xvfb: chartshots FOLDER.
 #include "charting/chart2d.h"
 #include "core/datetimeformat.h"
 #include "fakes/manualclock.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
+#include "ui/autograph.h"
 #include "ui/chartdialogs.h"
 #include "ui/chartmain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
@@ -50,11 +58,45 @@ struct OpenFile final : ChartDialogs
     {
         chosen(QColor());
     }
-    void choosePrinter(QWidget *, QPrinter *, std::function<void(bool)> answered) override
+    // The automated report prints to this PDF file.
+    QString pdf;
+    void choosePrinter(QWidget *, QPrinter *printer, std::function<void(bool)> answered) override
     {
-        answered(false);
+        if (!pdf.isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+        }
+        answered(!pdf.isEmpty());
     }
 };
+
+// A month for the automated report, which draws from a file's first table, "Indoor Data":
+// three days of ten-minute records.
+bool writeIndoorMonth(const QString &path)
+{
+    if (!createLogTemplate(path).ok())
+        return false;
+    SqliteFile db;
+    if (!db.open(path, SqliteFile::Mode::ReadWrite).ok() || !db.exec("BEGIN").ok())
+        return false;
+    QSqlQuery q(db.database());
+    q.prepare("INSERT INTO \"Indoor Data\" (\"Date_Time\", \"Temperature\", \"Humidity\", "
+              "\"Dewpoint\") VALUES (?, ?, ?, ?)");
+    const QDateTime start(QDate(2026, 2, 3), QTime(0, 0));
+    for (int i = 0; i < 3 * 144; ++i) {
+        const double day = 2 * M_PI * (i - 40) / 144.0;
+        const double t = 68 + 3 * std::sin(day) + std::sin(i / 29.0);
+        const double h = 41 - 6 * std::sin(day) + 2 * std::cos(i / 19.0);
+        q.addBindValue(generalDate(start.addSecs(600 * i)));
+        q.addBindValue(std::round(t * 10) / 10);
+        q.addBindValue(std::round(h));
+        q.addBindValue(std::round((t - (100 - h) / 5) * 10) / 10);
+        if (!q.exec())
+            return false;
+    }
+    q.finish();
+    return db.exec("COMMIT").ok();
+}
 
 // Three days of ten-minute records with a daily swing, and a table of daily figures.
 bool writeMonth(const QString &path)
@@ -191,5 +233,45 @@ int main(int argc, char **argv)
     chart->setChartType(1, ChartType::Radar);
     chart->setSeriesLabels(1, true);
     ok = save(chart, "chart-radar.png") && ok;
+
+    // Date/time labels on two series of the month.
+    chooseTable("Outdoor Data");
+    window.replaceSeries("Temperature");
+    settle();
+    window.addSeries("Dewpoint");
+    settle();
+    chart->setChartType(1, ChartType::Plot);
+    chart->setAxisTitle(ChartAxis::Y, "Temperature & Dewpoint");
+    chart->setAxisTitle(ChartAxis::X, "Date/Time");
+    chart->setHeaderText("January 12 to 14");
+    ok = window.showDateTimeLabels(7) && save(chart, "chart-datetime.png") && ok;
+
+    // One page of the automated report over a folder of its own.
+    const QString reports = QDir(folder).filePath(QStringLiteral("reports"));
+    QDir().mkpath(reports);
+    if (!writeIndoorMonth(QDir(reports).filePath(QStringLiteral("FEB2026.MDB"))))
+        return 1;
+    AutoGraph *report = window.showAutoGraph();
+    report->setFolder(reports);
+    const auto select = [&](const char *list, const char *field) {
+        auto *l = report->findChild<QListWidget *>(QString::fromLatin1(list));
+        for (QListWidgetItem *item : l->findItems(QString::fromLatin1(field), Qt::MatchExactly))
+            item->setSelected(true);
+    };
+    select("GFieldsY", "Temperature");
+    select("GFieldsY", "Dewpoint");
+    select("GFieldsY2", "Humidity");
+    report->findChild<QLineEdit *>("AutoHeader")->setText("Indoors, February 3 to 5");
+    for (const char *check : {"Check1", "Check2", "Check3"})
+        report->findChild<QCheckBox *>(check)->setChecked(true);
+    report->findChildren<QRadioButton *>("Option1").at(1)->setChecked(true); // "Fit To Page"
+    dialogs.pdf = QDir(folder).filePath(QStringLiteral("report.pdf"));
+    report->printReports();
+    for (int i = 0; i < 20 && report->isPrinting(); ++i)
+        settle();
+    QProcess pdftoppm;
+    pdftoppm.start("pdftoppm", {"-r", "80", "-png", "-singlefile", dialogs.pdf,
+                                out.filePath(QStringLiteral("report-page"))});
+    ok = pdftoppm.waitForFinished(60000) && pdftoppm.exitCode() == 0 && ok;
     return ok ? 0 : 1;
 }
