@@ -308,5 +308,13 @@ void QcpScene::paint(QPainter *painter, QSize size)
     recorder.setRenderHint(QPainter::Antialiasing);
     p->plot->toPainter(&recorder, size.width(), size.height());
     recorder.end();
+    // A picture plays back scaled by the device's resolution over its own; the caller's
+    // transform already takes the chart to the device, so that scaling is undone.
+    const QPaintDevice *device = painter->device();
+    const double fx = device ? double(picture.logicalDpiX()) / device->logicalDpiX() : 1.0;
+    const double fy = device ? double(picture.logicalDpiY()) / device->logicalDpiY() : 1.0;
+    painter->save();
+    painter->scale(fx, fy);
     painter->drawPicture(0, 0, picture);
+    painter->restore();
 }

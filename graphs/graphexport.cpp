@@ -88,13 +88,9 @@ LogResult GraphPicture::draw(const GraphRequest &request)
     if (request.day >= 1)
         span = LimitAxisToDay(*m_chart, *m_session, qint16(request.day));
 
-    if (request.labelCount > 0 && m_session->xFieldIndex() >= 0) {
-        const int xField = m_session->xFieldIndex();
-        m_chart->setAnnotation(ChartAxis::X, AxisAnnotation::ValueLabels);
-        for (int p : labelPositions(records, request.labelCount, span))
-            m_chart->addValueLabel(ChartAxis::X, p, PadLabel(table.text(xField, p)));
-        m_chart->setTickAnnotation(ChartAxis::X, AxisAnnotation::ValueLabels);
-    }
+    if (request.labelCount > 0 && m_session->xFieldIndex() >= 0)
+        addDateTimeLabels(*m_chart, table, m_session->xFieldIndex(),
+                          labelPositions(records, request.labelCount, span));
 
     m_chart->setHeightTwips(request.height * TwipsPerPixel);
     m_chart->setWidthTwips(request.width * TwipsPerPixel);
@@ -171,10 +167,23 @@ LogResult GraphPicture::save(const QString &path, int width, int height) const
     return LogResult::success();
 }
 
+void addDateTimeLabels(Chart2D &chart, const MonthTable &table, int xField,
+                       const QVector<int> &positions)
+{
+    chart.setAnnotation(ChartAxis::X, AxisAnnotation::ValueLabels);
+    chart.clearValueLabels(ChartAxis::X);
+    for (int p : positions)
+        chart.addValueLabel(ChartAxis::X, p, PadLabel(table.text(xField, p)));
+    chart.setTickAnnotation(ChartAxis::X, AxisAnnotation::ValueLabels);
+}
+
 qint16 LimitAxisToDay(Chart2D &chart, const ChartSession &session, qint16 day)
 {
-    const MonthTable &table = session.table();
-    const int xField = session.xFieldIndex();
+    return LimitAxisToDay(chart, session.table(), session.xFieldIndex(), day);
+}
+
+qint16 LimitAxisToDay(Chart2D &chart, const MonthTable &table, int xField, qint16 day)
+{
     const DayWindow window =
         xField >= 0 ? findDayWindow(table.texts(table.fieldNames().at(xField)), day) : DayWindow{};
     if (window.isEmpty()) {

@@ -4,11 +4,13 @@
 #include "logging/logresult.h"
 
 #include <QString>
+#include <QVector>
 #include <functional>
 #include <memory>
 
 class Chart2D;
 class ChartSession;
+class MonthTable;
 class StatusBoard;
 
 // What a graph is drawn from and where it goes.
@@ -63,6 +65,13 @@ LogResult openGraphTable(ChartSession &session, const GraphRequest &request);
 // The day window on the chart: the X axis from the day's first record to its last. A day
 // without records leaves an empty axis and says so in the footer. Returns last - first.
 qint16 LimitAxisToDay(Chart2D &chart, const ChartSession &session, qint16 day);
+// The same by the X field `xField` of `table`, which must have been read.
+qint16 LimitAxisToDay(Chart2D &chart, const MonthTable &table, int xField, qint16 day);
+
+// The X axis shows exactly the date/time labels at `positions`: PadLabel of the X field's
+// text there (`xField` of `table`, read). Labels of an earlier walk go.
+void addDateTimeLabels(Chart2D &chart, const MonthTable &table, int xField,
+                       const QVector<int> &positions);
 
 // How one graph went.
 struct GraphOutcome

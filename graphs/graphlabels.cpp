@@ -14,12 +14,24 @@ QString PadLabel(const QVariant &value)
 
 QVector<int> labelPositions(int records, int labelCount, int span)
 {
+    if (labelCount <= 0)
+        return {};
+    return labelWalk(records, span / labelCount - 1);
+}
+
+int dateTimeLabelStep(int records, int labelCount)
+{
+    return labelCount >= 2 ? records / (labelCount - 1) : 0;
+}
+
+QVector<int> labelWalk(int records, int step)
+{
     QVector<int> positions;
-    if (labelCount <= 0 || records <= 0)
+    if (records <= 0)
         return positions;
-    const int step = span / labelCount - 1;
     if (step <= 0)
         return {0};
+    positions.reserve(records / step + 1);
     for (int p = 0; p < records; p += step)
         positions.append(p);
     return positions;

@@ -14,6 +14,13 @@ QString PadLabel(const QVariant &value);
 // below 1 labels position 0 alone; no labels are asked for at a count of 0 or less.
 QVector<int> labelPositions(int records, int labelCount, int span);
 
+// The chart window's date/time labels: `labelCount` (2 or more) labels over `records` give
+// a step of records / (labelCount - 1), so that 288 records and 24 labels step by 12.
+int dateTimeLabelStep(int records, int labelCount);
+// The label walk: positions 0, step, 2 x step, ... below `records`. A step below 1 labels
+// position 0 alone.
+QVector<int> labelWalk(int records, int step);
+
 // The first and last record position of one day of the month, found in the records'
 // date/time texts (general dates, in record order). The search stops at the first record
 // of a later day. first is -1 when the day has no record.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Saves pictures of the main window and the Temperature and Wind windows, fed by the
-# simulated console, of the six tabs of the setup dialog, and of the chart window over a
-# month that the engine logged from the simulated console on a fast clock, under Xvfb into
+# simulated console, of the six tabs of the setup dialog, and of the chart window and one page
+# of its automated report over days that the engine logged from the simulated console on a
+# fast clock, under Xvfb into
 # docs/screenshots/ (or the folder given).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,4 +26,4 @@ ls -l "$out"/main-window.png "$out"/temperature-window.png "$out"/wind-window.pn
 ls -l "$out"/setup-{ftp,ports,display,graphs,fax,paging}.png
 xvfb-run -a -s "-screen 0 1600x1200x24" "$build_dir/tests/chartwindow/chartshots" "$out"
 ls -l "$out"/chart-window.png "$out"/chart-zoomed.png "$out"/chart-area.png \
-  "$out"/chart-candle.png "$out"/chart-radar.png
+  "$out"/chart-candle.png "$out"/chart-radar.png "$out"/chart-datetime.png "$out"/report-page.png

@@ -47,9 +47,16 @@ void WindowChartDialogs::askYesNo(QWidget *parent, const QString &question,
 void WindowChartDialogs::askText(QWidget *parent, const QString &prompt, const QString &preset,
                                  std::function<void(const QString &)> answered)
 {
+    askTextTitled(parent, kTitle, prompt, preset, std::move(answered));
+}
+
+void WindowChartDialogs::askTextTitled(QWidget *parent, const QString &title, const QString &prompt,
+                                       const QString &preset,
+                                       std::function<void(const QString &)> answered)
+{
     auto *box = new QInputDialog(parent);
     box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowTitle(kTitle);
+    box->setWindowTitle(title);
     box->setLabelText(prompt);
     box->setTextValue(preset);
     QObject::connect(box, &QInputDialog::finished, box, [box, answered](int result) {

@@ -23,6 +23,15 @@ public:
     // An input box titled "Corvane Graphing"; a cancelled box answers an empty text.
     virtual void askText(QWidget *parent, const QString &prompt, const QString &preset,
                          std::function<void(const QString &answer)> answered) = 0;
+    // The same under another title ("Chart Day" asks under "Corvane"); by default the
+    // title is left to askText.
+    virtual void askTextTitled(QWidget *parent, const QString &title, const QString &prompt,
+                               const QString &preset,
+                               std::function<void(const QString &answer)> answered)
+    {
+        Q_UNUSED(title);
+        askText(parent, prompt, preset, std::move(answered));
+    }
     // A message box titled "Corvane Graphing".
     virtual void tell(QWidget *parent, const QString &message) = 0;
     // A file to open (save false) or to save to; `filter` is a name filter such as "JPG
@@ -49,6 +58,9 @@ public:
                   std::function<void(bool yes)> answered) override;
     void askText(QWidget *parent, const QString &prompt, const QString &preset,
                  std::function<void(const QString &answer)> answered) override;
+    void askTextTitled(QWidget *parent, const QString &title, const QString &prompt,
+                       const QString &preset,
+                       std::function<void(const QString &answer)> answered) override;
     void tell(QWidget *parent, const QString &message) override;
     void chooseFile(QWidget *parent, bool save, const QString &filter, const QString &suffix,
                     std::function<void(const QString &path)> chosen) override;

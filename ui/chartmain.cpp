@@ -2,6 +2,7 @@
 #include "ui/chartmain.h"
 
 #include "charting/chart2d.h"
+#include "ui/autograph.h"
 #include "ui/chartdialogs.h"
 #include "ui/selectseries.h"
 #include "ui/waitform.h"
@@ -105,6 +106,7 @@ ChartMain::ChartMain(Clock &clock, ChartDialogs &dialogs, QWidget *parent)
 
 ChartMain::~ChartMain()
 {
+    delete m_autoGraph;              // a run it drives ends while the chart is still whole
     m_chart->setDataSource(nullptr); // the table goes before the chart
 }
 

@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+class AutoGraph;
 class ChartDialogs;
 class Chart2D;
 class Clock;
@@ -88,11 +89,43 @@ public slots:
     void setScrollingTimeAxis(bool on);
     // The four print commands: the print dialog, then the chart on one landscape page.
     void printChart(PrintFormat format, PrintScaling scaling);
+    // "X Axis Date/Time": the X field read, then how many labels (2 up to the record
+    // count; asked again otherwise), then the labels.
+    void askDateTimeLabels();
+    // "Chart Day": which day of the month, then the X axis narrowed to its records.
+    void askChartDay();
+    // "Automated Reporting...": the report window, made on first use.
+    AutoGraph *showAutoGraph();
+
+public:
+    // What the automated report drives. While the automated-run flag is set, choosing a
+    // table no longer clears the report window's field lists.
+    void setAutomatedRun(bool on) { m_automatedRun = on; }
+    bool automatedRun() const { return m_automatedRun; }
+    AutoGraph *autoGraph() const { return m_autoGraph; }
+    // Lists the file's tables and takes the first, saying nothing: the caller reports.
+    LogResult openFirstTable(const QString &path);
+    // Binds those of `fields` the table has to `group`, titles its axis with them and
+    // returns the others.
+    QStringList bindReportSeries(int group, const QStringList &fields);
+    // Reads the X field (list3) and puts `count` (2 or more) date/time labels on the X
+    // axis; false when there is no X field or no record.
+    bool showDateTimeLabels(int count);
+    // The statistics of series 1 of the active group, shown in the statistics boxes.
+    std::optional<SeriesStatistics> seriesOneStatistics();
+
+signals:
+    // The report window's field lists follow the table chosen here.
+    void reportFieldsCleared();
+    void reportFieldsListed(const QStringList &fields);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    LogResult listTables(const QString &path);
+    LogResult takeTable(int index);
+    void askLabelCount(int records);
     QWidget *buildControls();
     QWidget *buildStatistics();
     void buildMenus();
@@ -144,6 +177,8 @@ private:
     QLineEdit *m_totalCost = nullptr;
     QHash<QString, QAction *> m_actions;
     std::unique_ptr<QPrinter> m_printer; // made at the first print, its settings kept
+    AutoGraph *m_autoGraph = nullptr;
+    bool m_automatedRun = false;
 };
 
 // The main window's "Graphing": the one chart window, made when there is none (its "E&xit"

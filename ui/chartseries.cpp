@@ -53,19 +53,13 @@ void ChartMain::SelectDataSource()
 
 void ChartMain::openDatabase(const QString &path)
 {
-    const LogResult opened = m_session.openDatabase(path);
+    const LogResult opened = listTables(path);
     if (!opened.ok()) {
         m_dialogs.tell(this,
                        QStringLiteral("Corvane could not open %1: %2").arg(path, opened.error));
         return;
     }
-    m_databaseName->setText(path);
-    m_chart->refresh(); // no table is chosen yet
-    for (QComboBox *list : {m_tables, m_replaceField, m_xField, m_addField})
-        list->clear();
-    m_selectSeries->clearFields();
-    m_tables->addItems(m_session.tables());
-    m_tables->setCurrentIndex(-1);
+    emit reportFieldsCleared();
     // The second table: "Outdoor Data" of a month file. With fewer, the user picks one.
     if (m_tables->count() >= 2) {
         m_tables->setCurrentIndex(1);
@@ -73,36 +67,70 @@ void ChartMain::openDatabase(const QString &path)
     }
 }
 
-void ChartMain::chooseTable(int index)
+LogResult ChartMain::listTables(const QString &path)
 {
-    for (QComboBox *list : {m_replaceField, m_xField, m_addField})
+    const LogResult opened = m_session.openDatabase(path);
+    if (!opened.ok())
+        return opened;
+    m_databaseName->setText(path);
+    m_chart->refresh(); // no table is chosen yet
+    for (QComboBox *list : {m_tables, m_replaceField, m_xField, m_addField})
         list->clear();
     m_selectSeries->clearFields();
-    // Series stay bound across tables; they are drawn from the new table's fields.
-    LogResult read = m_session.chooseTable(m_tables->itemText(index));
-    if (read.ok())
-        read = m_session.fetch(m_chart->boundFields(1) + m_chart->boundFields(2));
-    m_chart->refresh();
+    m_tables->addItems(m_session.tables());
+    m_tables->setCurrentIndex(-1);
+    return opened;
+}
+
+LogResult ChartMain::openFirstTable(const QString &path)
+{
+    const LogResult opened = listTables(path);
+    if (!opened.ok())
+        return opened;
+    if (m_tables->count() == 0)
+        return LogResult::failure(QStringLiteral("it has no table"));
+    m_tables->setCurrentIndex(0);
+    return takeTable(0);
+}
+
+void ChartMain::chooseTable(int index)
+{
+    const LogResult read = takeTable(index);
     if (!read.ok()) {
         m_dialogs.tell(this, QStringLiteral("Corvane could not read %1: %2")
                                  .arg(m_tables->itemText(index), read.error));
         return;
     }
+    if (m_session.xFieldIndex() < 0)
+        m_dialogs.tell(this, QStringLiteral("Corvane was unable to find a Date/Time field for "
+                                            "the X Axis, Please select manually"));
+}
+
+LogResult ChartMain::takeTable(int index)
+{
+    for (QComboBox *list : {m_replaceField, m_xField, m_addField})
+        list->clear();
+    m_selectSeries->clearFields();
+    if (!m_automatedRun)
+        emit reportFieldsCleared();
+    // Series stay bound across tables; they are drawn from the new table's fields.
+    LogResult read = m_session.chooseTable(m_tables->itemText(index));
+    if (read.ok())
+        read = m_session.fetch(m_chart->boundFields(1) + m_chart->boundFields(2));
+    m_chart->refresh();
+    if (!read.ok())
+        return read;
     const QStringList fields = m_session.fields();
     for (QComboBox *list : {m_replaceField, m_xField, m_addField}) {
         list->addItems(fields);
         list->setCurrentIndex(-1);
     }
     m_selectSeries->setFields(fields);
+    emit reportFieldsListed(fields);
 
     const int x = m_session.xFieldIndex();
-    if (x >= 0) {
-        m_xField->setCurrentIndex(x);
-        return;
-    }
-    m_xField->setCurrentIndex(m_xField->count() - 1); // where the search stopped
-    m_dialogs.tell(this, QStringLiteral("Corvane was unable to find a Date/Time field for the "
-                                        "X Axis, Please select manually"));
+    m_xField->setCurrentIndex(x >= 0 ? x : m_xField->count() - 1); // where the search stopped
+    return read;
 }
 
 void ChartMain::fetchWanted()

@@ -142,6 +142,9 @@ void ChartMain::buildMenus()
                 this,
                 [this, format = p.format, scaling = p.scaling] { printChart(format, scaling); });
     }
+    print->addSeparator();
+    connect(addAction(print, "m_autograph", QStringLiteral("Automated Reporting...")),
+            &QAction::triggered, this, &ChartMain::showAutoGraph);
 }
 
 void ChartMain::buildStyleMenus()
@@ -258,9 +261,10 @@ void ChartMain::buildLabelMenus()
                         [chart, axis](const QString &t) { chart->setAxisTitle(axis, t); });
                 });
     }
-    // The date/time labels and "Chart Day" come with the daily graphs' label walk.
-    addAction(labels, "m_xadt", QStringLiteral("X Axis Date/Time"))->setEnabled(false);
-    addAction(labels, "m_sortdata", QStringLiteral("Chart Day"))->setEnabled(false);
+    connect(addAction(labels, "m_xadt", QStringLiteral("X Axis Date/Time")), &QAction::triggered,
+            this, &ChartMain::askDateTimeLabels);
+    connect(addAction(labels, "m_sortdata", QStringLiteral("Chart Day")), &QAction::triggered, this,
+            &ChartMain::askChartDay);
 }
 
 void ChartMain::styleSeries(const std::function<void(int, int)> &change)

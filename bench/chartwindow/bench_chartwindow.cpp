@@ -1,11 +1,21 @@
-// Opening a month of one-minute records in the chart window and drawing three series, without
-// the wait window's fixed second (the window's clock is a manual one).
+// Opening a month of one-minute records in the chart window and drawing three series, and
+// printing the automated report of twelve such months, without the wait window's fixed
+// seconds (the window's clock is a manual one).
 #include "bench/logging/monthfile.h"
 #include "charting/chart2d.h"
 #include "charting/data/monthtable.h"
 #include "fakes/manualclock.h"
+#include "ui/autograph.h"
 #include "ui/chartdialogs.h"
 #include "ui/chartmain.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
 
 #include <QApplication>
 #include <QFileInfo>
@@ -32,7 +42,16 @@ struct SilentDialogs final : ChartDialogs
     {
     }
     void chooseColor(QWidget *, const QColor &, std::function<void(const QColor &)>) override {}
-    void choosePrinter(QWidget *, QPrinter *, std::function<void(bool)>) override {}
+    // Prints to `pdf` when set, as "Print to File (PDF)" does.
+    QString pdf;
+    void choosePrinter(QWidget *, QPrinter *printer, std::function<void(bool)> answered) override
+    {
+        if (pdf.isEmpty())
+            return;
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        answered(true);
+    }
 };
 
 LoggedMonth &month()
@@ -81,10 +100,60 @@ void BM_OpenAndShow3Series(benchmark::State &state)
     state.counters["file_MB"] = double(QFileInfo(month().path).size()) / (1024.0 * 1024.0);
 }
 
+// "Print Reports" over a folder of twelve month files: Temperature on Y, Humidity on Y2,
+// 20 date/time labels, the math figures, "Fit To Page", into one PDF file.
+void BM_PrintReport12Months(benchmark::State &state)
+{
+    QTemporaryDir folder(QStringLiteral("bench-report-XXXXXX"));
+    const char *const months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN",
+                                  "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+    for (const char *m : months) {
+        if (!QFile::copy(month().path,
+                         folder.filePath(QString::fromLatin1(m) + QStringLiteral("2026.MDB"))))
+            state.SkipWithError("the month files were not copied");
+    }
+    ManualClock clock;
+    SilentDialogs dialogs;
+    dialogs.pdf = folder.filePath(QStringLiteral("report.pdf"));
+    int pages = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto window = std::make_unique<ChartMain>(clock, dialogs);
+        window->resize(1024, 768);
+        window->openDatabase(QDir(folder.path()).filePath(QStringLiteral("JAN2026.MDB")));
+        AutoGraph *report = window->showAutoGraph();
+        report->setFolder(folder.path());
+        for (const auto &[list, field] :
+             {std::pair{"GFieldsY", "Temperature"}, std::pair{"GFieldsY2", "Humidity"}})
+            report->findChild<QListWidget *>(list)
+                ->findItems(QString::fromLatin1(field), Qt::MatchExactly)
+                .value(0)
+                ->setSelected(true);
+        for (const char *check : {"Check2", "Check3"})
+            report->findChild<QCheckBox *>(check)->setChecked(true);
+        report->findChildren<QRadioButton *>(QStringLiteral("Option1")).at(1)->setChecked(true);
+        state.ResumeTiming();
+
+        report->findChild<QPushButton *>(QStringLiteral("Command3"))->click();
+        while (report->isPrinting())
+            clock.advanceMs(1000); // the wait window's seconds pass at once
+
+        state.PauseTiming();
+        pages = report->statusText() == QStringLiteral("Printed 12 of 12 reports") ? 12 : 0;
+        if (pages != 12)
+            state.SkipWithError(qPrintable(report->statusText()));
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["pages"] = pages;
+    state.counters["pdf_MB"] = double(QFileInfo(dialogs.pdf).size()) / (1024.0 * 1024.0);
+}
+
 } // namespace
 
 BENCHMARK(BM_ReadOutdoorFields)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAndShow3Series)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PrintReport12Months)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 int main(int argc, char **argv)
 {

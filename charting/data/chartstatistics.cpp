@@ -109,13 +109,17 @@ QString formatCurrency(Currency c)
     return c < 0 ? QLatin1Char('-') + text : text;
 }
 
+QString mathFigures(const SeriesStatistics &s)
+{
+    return QStringLiteral("Minimum=") + plainNumber(s.minimum) + QStringLiteral(", Maximum=") +
+           plainNumber(s.maximum) + QStringLiteral(", Average=") + plainNumber(s.average) +
+           QStringLiteral(", Standard Deviation=") + plainNumber(s.standardDeviation);
+}
+
 QString mathFooter(const QString &seriesName, const SeriesStatistics &s,
                    std::optional<Currency> cost)
 {
-    QString footer = seriesName + QStringLiteral(": Minimum=") + plainNumber(s.minimum) +
-                     QStringLiteral(", Maximum=") + plainNumber(s.maximum) +
-                     QStringLiteral(", Average=") + plainNumber(s.average) +
-                     QStringLiteral(", Standard Deviation=") + plainNumber(s.standardDeviation);
+    QString footer = seriesName + QStringLiteral(": ") + mathFigures(s);
     if (cost)
         footer += QStringLiteral(",Total Cost=") + formatCurrency(*cost);
     return footer;

@@ -36,6 +36,8 @@ std::optional<Currency> totalCost(const SeriesStatistics &s, const QString &rate
 // At most four decimals, no trailing zeros: 71078 -> "7.1078", 20000 -> "2".
 QString formatCurrency(Currency c);
 
+// "Minimum=10, Maximum=31, Average=15, Standard Deviation=9": the automated report's footer.
+QString mathFigures(const SeriesStatistics &s);
 // "Temperature: Minimum=10, Maximum=31, Average=15, Standard Deviation=9", then
 // ",Total Cost=7.1078" when there is a cost.
 QString mathFooter(const QString &seriesName, const SeriesStatistics &s,

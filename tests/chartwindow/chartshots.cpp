@@ -1,6 +1,6 @@
 // Pictures of the chart window for the README, drawn from a month file that the engine logged
-// from the simulated console: two chart
-// groups, a zoomed view, a filled area, a candle chart and a radar. scripts/screenshots.sh
+// from the simulated console: two chart groups, a zoomed view, a filled area, a candle chart, a radar, date/time labels and a page
+// of the automated report (printed to PDF, turned into PNG by pdftoppm). scripts/screenshots.sh
 // runs it under Xvfb: chartshots FOLDER.
 #include "app/runtime.h"
 #include "acquisition/stationlink.h"
@@ -11,14 +11,22 @@
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "simulator/simulatedconsole.h"
+#include "ui/autograph.h"
 #include "ui/chartdialogs.h"
 #include "ui/chartmain.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMap>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
 #include <QSqlQuery>
 #include <QVariant>
 #include <cmath>
@@ -57,9 +65,15 @@ struct OpenFile final : ChartDialogs
     {
         chosen(QColor());
     }
-    void choosePrinter(QWidget *, QPrinter *, std::function<void(bool)> answered) override
+    // The automated report prints to this PDF file.
+    QString pdf;
+    void choosePrinter(QWidget *, QPrinter *printer, std::function<void(bool)> answered) override
     {
-        answered(false);
+        if (!pdf.isEmpty()) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+        }
+        answered(!pdf.isEmpty());
     }
 };
 
@@ -222,5 +236,45 @@ int main(int argc, char **argv)
     chart->setChartType(1, ChartType::Radar);
     chart->setSeriesLabels(1, true);
     ok = save(chart, "chart-radar.png") && ok;
+
+    // Date/time labels on two series of the month.
+    chooseTable("Outdoor Data");
+    window.replaceSeries("Temperature");
+    settle();
+    window.addSeries("Dewpoint");
+    settle();
+    chart->setChartType(1, ChartType::Plot);
+    chart->setAxisTitle(ChartAxis::Y, "Temperature & Dewpoint");
+    chart->setAxisTitle(ChartAxis::X, "Date/Time");
+    chart->setHeaderText("January 12 to 21");
+    ok = window.showDateTimeLabels(7) && save(chart, "chart-datetime.png") && ok;
+
+    // One page of the automated report over a folder of its own.
+    const QString reports = QDir(folder).filePath(QStringLiteral("reports"));
+    QDir().mkpath(reports);
+    if (!QFile::copy(dialogs.path, QDir(reports).filePath(QFileInfo(dialogs.path).fileName())))
+        return 1;
+    AutoGraph *report = window.showAutoGraph();
+    report->setFolder(reports);
+    const auto select = [&](const char *list, const char *field) {
+        auto *l = report->findChild<QListWidget *>(QString::fromLatin1(list));
+        for (QListWidgetItem *item : l->findItems(QString::fromLatin1(field), Qt::MatchExactly))
+            item->setSelected(true);
+    };
+    select("GFieldsY", "Temperature");
+    select("GFieldsY", "Dewpoint");
+    select("GFieldsY2", "Humidity");
+    report->findChild<QLineEdit *>("AutoHeader")->setText("Indoors, January 12 to 21");
+    for (const char *check : {"Check1", "Check2", "Check3"})
+        report->findChild<QCheckBox *>(check)->setChecked(true);
+    report->findChildren<QRadioButton *>("Option1").at(1)->setChecked(true); // "Fit To Page"
+    dialogs.pdf = QDir(folder).filePath(QStringLiteral("report.pdf"));
+    report->printReports();
+    for (int i = 0; i < 20 && report->isPrinting(); ++i)
+        settle();
+    QProcess pdftoppm;
+    pdftoppm.start("pdftoppm", {"-r", "80", "-png", "-singlefile", dialogs.pdf,
+                                out.filePath(QStringLiteral("report-page"))});
+    ok = pdftoppm.waitForFinished(60000) && pdftoppm.exitCode() == 0 && ok;
     return ok ? 0 : 1;
 }

@@ -17,6 +17,7 @@ struct FakeChartDialogs final : ChartDialogs
     QStringList paths;    // answers to the open and save dialogs; empty when none is left
     QList<QColor> colors; // answers to the colour dialog; invalid (cancel) when none is left
     QString pdf;          // the print dialog prints to this PDF file; cancelled when empty
+    int resolution = 96;  // of the PDF printer, dots an inch
     bool printCancelled = false;
 
     void chooseDatabase(QWidget *, const QString &,
@@ -33,6 +34,14 @@ struct FakeChartDialogs final : ChartDialogs
                  std::function<void(const QString &)> answered) override
     {
         asked << prompt + QStringLiteral(" [") + preset + QLatin1Char(']');
+        answered(answers.isEmpty() ? QString() : answers.takeFirst());
+    }
+    void askTextTitled(QWidget *, const QString &title, const QString &prompt,
+                       const QString &preset,
+                       std::function<void(const QString &)> answered) override
+    {
+        asked << title + QStringLiteral(": ") + prompt + QStringLiteral(" [") + preset +
+                     QLatin1Char(']');
         answered(answers.isEmpty() ? QString() : answers.takeFirst());
     }
     void tell(QWidget *, const QString &message) override { asked << message; }
@@ -55,7 +64,7 @@ struct FakeChartDialogs final : ChartDialogs
         if (!pdf.isEmpty()) {
             printer->setOutputFormat(QPrinter::PdfFormat);
             printer->setOutputFileName(pdf);
-            printer->setResolution(96);
+            printer->setResolution(resolution);
             printer->setFullPage(true);
         }
         answered(!printCancelled && !pdf.isEmpty());

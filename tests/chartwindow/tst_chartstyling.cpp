@@ -3,6 +3,7 @@
 #include "charting/chart2d.h"
 #include "charting/chartsettings.h"
 #include "chartwindow/chartwindowfixture.h"
+#include "ui/autograph.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -257,14 +258,60 @@ const QHash<QString, Check> &checks()
         QCOMPARE(chart->depth3D(), 5); // and "Reset Zoom" ran
         QVERIFY(w.find<QRadioButton>("optNone")->isChecked());
     };
+    table["m_xadt"] = [](Window &w, Chart2D *chart) {
+        // 10 records: 1 and 11 are refused and asked again; 4 labels step by 10 / 3 = 3.
+        w.dialogs.answers = {"1", "11", "4"};
+        trigger(w, "m_xadt");
+        w.waitShown();
+        const QString ask = QStringLiteral("How Many Labels Would You Like On The X Axis? [24]");
+        QCOMPARE(w.dialogs.asked,
+                 QStringList({ask, "Number entered must be 2 or more", ask,
+                              "Number entered greater than available data points", ask}));
+        QCOMPARE(chart->annotation(ChartAxis::X), AxisAnnotation::ValueLabels);
+        QCOMPARE(chart->tickAnnotation(ChartAxis::X), AxisAnnotation::ValueLabels);
+        QVector<std::pair<double, QString>> want;
+        for (int p : {0, 3, 6, 9})
+            want.append({p, QStringLiteral("1/1/2026 %1:00:00 AM").arg(p + 1).leftJustified(20)});
+        QCOMPARE(chart->valueLabels(ChartAxis::X), want);
+        w.dialogs.answers = {"10"}; // a second walk replaces the labels of the first
+        trigger(w, "m_xadt");
+        w.waitShown();
+        QCOMPARE(chart->valueLabels(ChartAxis::X).size(), 10);
+    };
+    table["m_sortdata"] = [](Window &w, Chart2D *chart) {
+        // Every record is of January 1st: the axis runs from the first to the last.
+        w.dialogs.answers = {"1"};
+        trigger(w, "m_sortdata");
+        QCOMPARE(w.dialogs.asked.last(),
+                 QStringLiteral("Corvane: Please enter date to graph [15]"));
+        w.waitShown();
+        QCOMPARE(chart->axisMinimum(ChartAxis::X), std::optional<double>(0));
+        QCOMPARE(chart->axisMaximum(ChartAxis::X), std::optional<double>(9));
+        w.dialogs.answers = {"2"};
+        trigger(w, "m_sortdata");
+        w.waitShown();
+        QCOMPARE(chart->footerText(), QStringLiteral("No records for day 2"));
+        trigger(w, "m_sortdata"); // cancelled: the axis stays
+        w.waitShown();
+        QCOMPARE(chart->footerText(), QStringLiteral("No records for day 2"));
+    };
+    table["m_autograph"] = [](Window &w, Chart2D *chart) {
+        chart->setHeaderText("Monthly");
+        trigger(w, "m_autograph");
+        AutoGraph *report = w.chart.autoGraph();
+        QVERIFY(report && report->isVisible());
+        QCOMPARE(report->windowTitle(), QStringLiteral("Automated Reporting"));
+        QCOMPARE(report->settings().header, QStringLiteral("Monthly"));
+        QCOMPARE(report->settings().files, QStringList{"JAN2026.MDB"});
+    };
     return table;
 }
 
 // Items whose effect is tested on its own below or in tst_chartmain.
 const QStringList kTestedElsewhere = {"m_sr", "M_Exit", "m_removeseries", "m_m",  "m_sta",
                                       "m_ps", "m_pm",   "m_fth",          "m_ftw"};
-// Present, but not yet wired: faxing, the date/time labels and "Chart Day".
-const QStringList kNotYet = {"m_faxgraph", "m_xadt", "m_sortdata"};
+// Present, but not yet wired: faxing.
+const QStringList kNotYet = {"m_faxgraph"};
 
 // The chart's extent on a page drawn at 96 dpi: everything not white.
 QRect inkExtent(const QImage &page)
@@ -391,7 +438,7 @@ void TestChartStyling::menuItems_data()
         if (!choice && !kTestedElsewhere.contains(name))
             QTest::newRow(qPrintable(name)) << name;
     }
-    QCOMPARE(items.size(), 33 + 33);
+    QCOMPARE(items.size(), 33 + 34);
 }
 
 void TestChartStyling::menuItems()

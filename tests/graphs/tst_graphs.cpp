@@ -71,6 +71,8 @@ private slots:
     void padLabel();
     void labelWalk_data();
     void labelWalk();
+    void dateTimeLabelStep_data();
+    void dateTimeLabelStep();
     void axisSpecs_data();
     void axisSpecs();
     void dayWindow_data();
@@ -127,6 +129,31 @@ void TstGraphs::labelWalk()
     QFETCH(int, span);
     QFETCH(QVector<int>, positions);
     QCOMPARE(labelPositions(records, labels, span), positions);
+}
+
+// The chart window's count of labels over all records: records / (count - 1).
+void TstGraphs::dateTimeLabelStep_data()
+{
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("labels");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("last");
+    QTest::newRow("288 records, 24 labels") << 288 << 24 << 12 << 276;
+    QTest::newRow("288 records, 20 labels") << 288 << 20 << 15 << 285;
+    QTest::newRow("as many labels as records") << 5 << 5 << 1 << 4;
+    QTest::newRow("fewer than 2: no step") << 288 << 1 << 0 << 0;
+}
+
+void TstGraphs::dateTimeLabelStep()
+{
+    QFETCH(int, records);
+    QFETCH(int, labels);
+    QFETCH(int, step);
+    QFETCH(int, last);
+    QCOMPARE(::dateTimeLabelStep(records, labels), step);
+    const QVector<int> walk = ::labelWalk(records, step);
+    QCOMPARE(walk.constLast(), last);
+    QCOMPARE(walk.size(), step > 0 ? (records + step - 1) / step : 1);
 }
 
 void TstGraphs::axisSpecs_data()
