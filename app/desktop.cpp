@@ -7,8 +7,8 @@
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
-#include "core/statusboard.h"
 #include "core/programdir.h"
+#include "core/statusboard.h"
 #include "dialup/dialupcontrol.h"
 #include "fax/efaxdevice.h"
 #include "fax/graphfax.h"

@@ -114,9 +114,9 @@ private:
     QLineEdit *m_graphPath = nullptr;
     QTimeEdit *m_graphTime = nullptr;
     QCheckBox *m_uploadGraphs = nullptr;
-    QComboBox *m_faxLog = nullptr;        // Combo1
-    QTreeWidget *m_faxEntries = nullptr;  // FaxMan: the chosen log's entries
-    QList<QPushButton *> m_faxTools;      // Command3, Command4, Command5
+    QComboBox *m_faxLog = nullptr;       // Combo1
+    QTreeWidget *m_faxEntries = nullptr; // FaxMan: the chosen log's entries
+    QList<QPushButton *> m_faxTools;     // Command3, Command4, Command5
     QPointer<FaxDevice> m_fax;
     QString m_faxDir;
     std::array<PagerRowControls, 5> m_rows;

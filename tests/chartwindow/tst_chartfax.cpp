@@ -133,8 +133,10 @@ private slots:
                               << "The graph was faxed to 555-1234.";
         QTest::newRow("efax fails") << " 555 9876 " << 3 << "T5559876"
                                     << "The fax to 555 9876 failed: efax: done, returning 3";
-        QTest::newRow("cancelled") << "" << 0 << "" << "";
-        QTest::newRow("blanks only") << "   " << 0 << "" << "";
+        QTest::newRow("cancelled") << "" << 0 << ""
+                                   << "";
+        QTest::newRow("blanks only") << "   " << 0 << ""
+                                     << "";
         QTest::newRow("modem command in the number")
             << "555;ATH" << 0 << ""
             << "The graph was not faxed: \"555;ATH\" is not a fax number.";
@@ -169,9 +171,9 @@ private slots:
         QCOMPARE(f.status.statusText(), status);
         QFile args(m_argsFile);
         QVERIFY(args.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(args.readAll()).split('\n', Qt::SkipEmptyParts),
-                 QStringList({"-d", f.pty.slavePath(), "-t", dialled,
-                              m_dir.filePath(FaxDocumentName)}));
+        QCOMPARE(
+            QString::fromUtf8(args.readAll()).split('\n', Qt::SkipEmptyParts),
+            QStringList({"-d", f.pty.slavePath(), "-t", dialled, m_dir.filePath(FaxDocumentName)}));
     }
 
     // While a fax is going out, or the pager holds the modem, "Fax Graph" makes no new
@@ -181,15 +183,17 @@ private slots:
         qputenv("FAKE_EFAX_STATUS", "0");
         FaxedWindow f(m_dir.path());
         QSignalSpy finished(&f.fax, &FaxDevice::sendFinished);
-        f.w.dialogs.answers << "5551234" << "5550000";
+        f.w.dialogs.answers << "5551234"
+                            << "5550000";
         f.w.chart.action("m_faxgraph")->trigger();
         QVERIFY(f.sender.isSending());
         const QDateTime made = QFileInfo(m_dir.filePath(FaxDocumentName)).lastModified();
         QFile::remove(m_dir.filePath(GraphPictureName));
 
         f.w.chart.action("m_faxgraph")->trigger();
-        QCOMPARE(f.status.statusText(),
-                 QStringLiteral("The graph was not faxed: the fax to 5551234 is still being sent."));
+        QCOMPARE(
+            f.status.statusText(),
+            QStringLiteral("The graph was not faxed: the fax to 5551234 is still being sent."));
         QCOMPARE(f.w.dialogs.answers, QStringList({"5550000"}));
         QVERIFY(!QFile::exists(m_dir.filePath(GraphPictureName)));
         QCOMPARE(QFileInfo(m_dir.filePath(FaxDocumentName)).lastModified(), made);

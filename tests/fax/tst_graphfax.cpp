@@ -14,12 +14,18 @@ private slots:
         QTest::addColumn<QString>("pager");
         QTest::addColumn<bool>("paging");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("same device, paging") << "ttyS1" << "ttyS1" << true << true;
-        QTest::newRow("alias of the pager's device") << "modem" << "ttyS1" << true << true;
-        QTest::newRow("same device, pager idle") << "ttyS1" << "ttyS1" << false << false;
-        QTest::newRow("other device") << "ttyUSB0" << "ttyS1" << true << false;
-        QTest::newRow("fax device not found yet") << "" << "ttyS1" << true << false;
-        QTest::newRow("pager never used") << "ttyS1" << "" << true << false;
+        QTest::newRow("same device, paging") << "ttyS1"
+                                             << "ttyS1" << true << true;
+        QTest::newRow("alias of the pager's device") << "modem"
+                                                     << "ttyS1" << true << true;
+        QTest::newRow("same device, pager idle") << "ttyS1"
+                                                 << "ttyS1" << false << false;
+        QTest::newRow("other device") << "ttyUSB0"
+                                      << "ttyS1" << true << false;
+        QTest::newRow("fax device not found yet") << ""
+                                                  << "ttyS1" << true << false;
+        QTest::newRow("pager never used") << "ttyS1"
+                                          << "" << true << false;
     }
     void pagerHoldsModem()
     {

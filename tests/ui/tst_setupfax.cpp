@@ -92,8 +92,8 @@ void TstSetupFax::deletes_data()
     QTest::newRow("first entry when none chosen")
         << 0 << -1 << "Command3" << QStringList{"2", "3"} << 1;
     QTest::newRow("entire log") << 0 << -1 << "Command4" << QStringList{} << 1;
-    QTest::newRow("entry of another log") << 3 << -1 << "Command3" << QStringList{"1", "2", "3"}
-                                          << 0;
+    QTest::newRow("entry of another log")
+        << 3 << -1 << "Command3" << QStringList{"1", "2", "3"} << 0;
     QTest::newRow("empty log") << 2 << -1 << "Command3" << QStringList{"1", "2", "3"} << 1;
 }
 
@@ -143,7 +143,7 @@ void TstSetupFax::faxDevices()
     m_fax.finishDetection();
     window->accept();
     QTRY_VERIFY(!m_dialog->findChild<FrmDevices *>("frmDevices")); // deleted on closing
-    press("Command5"); // a new window detects again
+    press("Command5");                                             // a new window detects again
     QCOMPARE(m_fax.detections, 2);
 }
 
