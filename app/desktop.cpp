@@ -7,8 +7,12 @@
 
 #include "acquisition/readingsrecord.h"
 #include "core/clock.h"
+#include "core/programdir.h"
 #include "core/statusboard.h"
 #include "dialup/dialupcontrol.h"
+#include "fax/efaxdevice.h"
+#include "fax/graphfax.h"
+#include "paging/pagingjob.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
 #include "scheduler/scheduler.h"
@@ -94,13 +98,30 @@ int runDesktop(int &argc, char **argv, const RunOptions &options)
     wx.wireAction(QStringLiteral("m_vforecast"), [&wx] { wx.ToggleForecast(); });
     wx.wireAction(QStringLiteral("m_dialconnection"), [&dialup] { dialup.dial(); });
     wx.wireAction(QStringLiteral("m_hangupconnection"), [&dialup] { dialup.HangUpDialup(); });
+
+    // The fax modem may be the pager's: detection leaves alone the station's line and a
+    // modem the pager is calling on, and no graph is faxed on that modem meanwhile.
+    ModemPager &pager = services.paging().pager();
+    const std::unique_ptr<EfaxDevice> fax =
+        createEfaxDevice(clock, programDirectory(), [&runtime, &services, &pager] {
+            QStringList busy{runtime.stationDevicePath()};
+            if (pager.isBusy())
+                busy << services.pagerDevicePath();
+            return busy;
+        });
+    GraphFaxSender graphFax(*fax, runtime.status(), programDirectory());
+    graphFax.setModemBusyCheck([&fax, &services, &pager] {
+        return pagerHoldsModem(fax->sendDevice(), services.pagerDevicePath(), pager.isBusy());
+    });
+
     SetupController setup(runtime, wx);
+    setup.setFax(fax.get(), programDirectory());
     wx.wireAction(QStringLiteral("m_configuration"), [&setup] { setup.show(); });
 
     WindowChartDialogs chartDialogs;
     QPointer<ChartMain> chartWindow;
     wx.wireAction(QStringLiteral("m_graphing"),
-                  [&] { showChartWindow(chartWindow, clock, chartDialogs); });
+                  [&] { showChartWindow(chartWindow, clock, chartDialogs, &graphFax); });
 
     // A logging pass finishes its record pair first, so that no pair is left half written;
     // every other job is abandoned. Then the port is closed and the event loop left.

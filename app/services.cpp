@@ -102,6 +102,11 @@ Services::~Services()
     m_publisher.reset();
 }
 
+QString Services::pagerDevicePath() const
+{
+    return m_comm2 ? m_comm2->devicePath() : QString();
+}
+
 void Services::applyConfiguration()
 {
     // Both FTP channels take the saved settings, so graph uploads follow a new server too.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
 #include <memory>
 
 class Runtime;
@@ -29,6 +30,8 @@ public:
     PagingJob &paging() { return *m_paging; }
     // Why transfers failed, and what they noted: the desktop lists it, headless prints it.
     TransferLog &transferLog() { return *m_transferLog; }
+    // The device the pager port was last given (Comm2's); empty before its first use.
+    QString pagerDevicePath() const;
     // Null unless simulating.
     SimulatedPagingService *simulatedPagingService() { return m_pagingService.get(); }
 

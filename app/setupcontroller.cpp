@@ -34,11 +34,20 @@ void SetupController::show()
         connect(m_dialog, &NewSetup::saveRequested, this, &SetupController::save);
         // "Exit" reapplies the captions of the settings in effect; nothing else.
         connect(m_dialog, &NewSetup::exited, &m_wx, &Wx::ApplyUnitCaptions);
+        m_dialog->attachFax(m_fax, m_faxDir);
     }
     showPortDevices();
     m_dialog->load(m_runtime.configuration());
     m_dialog->show();
     m_dialog->raise();
+}
+
+void SetupController::setFax(FaxDevice *fax, const QString &programDir)
+{
+    m_fax = fax;
+    m_faxDir = programDir;
+    if (m_dialog)
+        m_dialog->attachFax(fax, programDir);
 }
 
 void SetupController::offerOnFirstStart()

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 
+class FaxDevice;
 class Runtime;
 class Wx;
 
@@ -32,6 +33,9 @@ public:
     // and painted; then calls `done`.
     void saveTabPictures(const QString &folder, std::function<void()> done = {});
 
+    // The fax component the fax tab's tools work on, its files in `programDir`.
+    void setFax(FaxDevice *fax, const QString &programDir);
+
     // Null until first shown.
     NewSetup *dialog() const { return m_dialog; }
 
@@ -42,4 +46,6 @@ private:
     Runtime &m_runtime;
     Wx &m_wx;
     QPointer<NewSetup> m_dialog;
+    FaxDevice *m_fax = nullptr;
+    QString m_faxDir;
 };

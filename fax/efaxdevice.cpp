@@ -62,6 +62,13 @@ QString EfaxDevice::Devices(int index) const
     return index >= 0 && index < m_devices.size() ? m_devices[index].description() : QString();
 }
 
+QString EfaxDevice::sendDevice() const
+{
+    return m_deviceIndex >= 0 && m_deviceIndex < m_devices.size()
+               ? m_devices[m_deviceIndex].devicePath
+               : QString();
+}
+
 void EfaxDevice::detected(const QList<FaxModem> &modems)
 {
     m_devices = modems;

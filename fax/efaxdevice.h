@@ -51,6 +51,9 @@ public:
     QString FaxFiles() const override { return m_faxFile; }
     FaxResult SendFax() override;
 
+    // The device SendFax dials out on; empty until a detection has found it.
+    QString sendDevice() const;
+
     FaxLog &log() { return m_log; }
     bool isSending() const { return m_entry.has_value(); }
 

@@ -110,11 +110,13 @@ ChartMain::~ChartMain()
     m_chart->setDataSource(nullptr); // the table goes before the chart
 }
 
-ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs)
+ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs,
+                           GraphFaxSender *fax)
 {
     if (!window) {
         window = new ChartMain(clock, dialogs);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setFaxSender(fax);
     }
     window->show();
     window->raise();

@@ -17,6 +17,7 @@ class AutoGraph;
 class ChartDialogs;
 class Chart2D;
 class Clock;
+class GraphFaxSender;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -42,6 +43,13 @@ public:
     SelectSeries *selectSeries() const { return m_selectSeries; }
     WaitForm *waitForm() const { return m_wait; }
     const ChartSession &session() const { return m_session; }
+    // "Fax Graph" sends through `fax`; without one the command stays disabled.
+    void setFaxSender(GraphFaxSender *fax);
+    // What "Fax Graph" sends: the chart at 32500 x 25000 twips with header and footer in
+    // Arial 16, the X labels in Arial 14 and group 1's first series 2 wide. The chart is
+    // left as it was.
+    QImage faxPicture();
+
     // A menu command by its objectName ("m_sr", "m_m", ...).
     QAction *action(const QString &objectName) const { return m_actions.value(objectName); }
 
@@ -96,6 +104,9 @@ public slots:
     void askChartDay();
     // "Automated Reporting...": the report window, made on first use.
     AutoGraph *showAutoGraph();
+    // "Fax Graph": the fax document made from faxPicture(), then the number asked for and
+    // the fax sent; the status bar follows it.
+    void faxGraph();
 
 public:
     // What the automated report drives. While the automated-run flag is set, choosing a
@@ -179,8 +190,10 @@ private:
     std::unique_ptr<QPrinter> m_printer; // made at the first print, its settings kept
     AutoGraph *m_autoGraph = nullptr;
     bool m_automatedRun = false;
+    QPointer<GraphFaxSender> m_fax;
 };
 
 // The main window's "Graphing": the one chart window, made when there is none (its "E&xit"
-// deletes it), shown and raised, then "&Select DataSource".
-ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs);
+// deletes it), shown and raised, then "&Select DataSource". `fax` is handed to a new window.
+ChartMain *showChartWindow(QPointer<ChartMain> &window, Clock &clock, ChartDialogs &dialogs,
+                           GraphFaxSender *fax = nullptr);

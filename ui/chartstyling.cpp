@@ -92,8 +92,9 @@ void ChartMain::buildMenus()
             &ChartMain::loadChartType);
     connect(addAction(file, "m_sf", QStringLiteral("Save Chart Type")), &QAction::triggered, this,
             &ChartMain::saveChartType);
-    // Faxing is not wired to this window yet.
-    addAction(file, "m_faxgraph", QStringLiteral("Fax Graph"))->setEnabled(false);
+    QAction *fax = addAction(file, "m_faxgraph", QStringLiteral("Fax Graph"));
+    fax->setEnabled(false); // until a fax component is given
+    connect(fax, &QAction::triggered, this, &ChartMain::faxGraph);
     file->addSeparator();
     connect(addAction(file, "M_Exit", QStringLiteral("E&xit")), &QAction::triggered, this,
             &QWidget::close);

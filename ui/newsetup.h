@@ -12,14 +12,17 @@
 #include <QVariant>
 #include <array>
 
+class FaxDevice;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMessageBox;
+class QPushButton;
 class QTabWidget;
 class QTimeEdit;
+class QTreeWidget;
 
 // Controls carry the names of the configuration's field table as objectName. Members of a
 // control array (`Option1`, `PagNumText`, `DisplayUnits` ...) share the name and hold their
@@ -53,6 +56,12 @@ public:
     // cursor in its box and says why, naming it by its caption.
     void showRefusal(const QString &field, const QString &reason);
 
+    // The fax tab's tools work on `fax` (its log "FaxLog.db" and "FaxConfig.cfg" in
+    // `programDir`); without it they stay disabled.
+    void attachFax(FaxDevice *fax, const QString &programDir);
+    // Reads the fax log chosen in Combo1 again into the list `FaxMan`.
+    void showFaxLog();
+
     // Element `index` of the control array `name`; null when there is none.
     QWidget *element(const QString &name, int index) const;
 
@@ -84,6 +93,9 @@ private:
     QLineEdit *addTextBox(const char *name);
 
     void choosePageType(int row, int index);
+    void deleteFaxEntry();
+    void deleteFaxLog();
+    void openFaxDevices();
     void showStyleSample(int index);
     QVariant shownState(const QObject *control) const;
     bool untouched(const QObject *control) const;
@@ -102,7 +114,11 @@ private:
     QLineEdit *m_graphPath = nullptr;
     QTimeEdit *m_graphTime = nullptr;
     QCheckBox *m_uploadGraphs = nullptr;
-    QComboBox *m_faxLog = nullptr;
+    QComboBox *m_faxLog = nullptr;       // Combo1
+    QTreeWidget *m_faxEntries = nullptr; // FaxMan: the chosen log's entries
+    QList<QPushButton *> m_faxTools;     // Command3, Command4, Command5
+    QPointer<FaxDevice> m_fax;
+    QString m_faxDir;
     std::array<PagerRowControls, 5> m_rows;
 
     Configuration m_loaded;

@@ -184,31 +184,6 @@ QWidget *NewSetup::buildGraphPage()
     return box;
 }
 
-QWidget *NewSetup::buildFaxPage()
-{
-    // Present for the faxing to come; until the fax devices exist the tools do nothing.
-    QGroupBox *box = frame("Frame6", QStringLiteral("Fax Settings"));
-    auto *form = new QFormLayout(box);
-    m_faxLog = listBox("Combo1", {QStringLiteral("Pending"), QStringLiteral("Sending"),
-                                  QStringLiteral("Completed"), QStringLiteral("Failed"),
-                                  QStringLiteral("Received")});
-    form->addRow(QStringLiteral("Current Fax Log File"), m_faxLog);
-    const struct
-    {
-        const char *name;
-        const char *caption;
-    } buttons[] = {{"Command3", "Delete Current Entry"},
-                   {"Command4", "Delete Entire Log"},
-                   {"Command5", "Fax Devices"}};
-    for (const auto &b : buttons) {
-        auto *button = new QPushButton(QString::fromLatin1(b.caption));
-        button->setObjectName(QString::fromLatin1(b.name));
-        button->setEnabled(false);
-        form->addRow(button);
-    }
-    return box;
-}
-
 QWidget *NewSetup::buildPagingPage()
 {
     QGroupBox *box = frame("Frame4", QStringLiteral("Paging Options"));

@@ -1,13 +1,18 @@
 // Pictures of the chart window for the README, drawn from a month file that the engine logged
-// from the simulated console: two chart groups, a zoomed view, a filled area, a candle chart, a radar, date/time labels and a page
-// of the automated report (printed to PDF, turned into PNG by pdftoppm). scripts/screenshots.sh
-// runs it under Xvfb: chartshots FOLDER.
+// from the simulated console: two chart groups, a zoomed view, a filled area, a candle chart,
+// a radar, date/time labels and a page of the automated report (printed to PDF, turned into
+// PNG by pdftoppm); and the fax page that "Fax Graph" makes of the first, read back by efax's
+// own reader. scripts/screenshots.sh runs it under Xvfb: chartshots FOLDER [FAX-FOLDER].
 #include "app/runtime.h"
 #include "acquisition/stationlink.h"
 #include "charting/chart2d.h"
 #include "config/configfile.h"
 #include "core/datetimeformat.h"
+#include "core/statusboard.h"
 #include "fakes/manualclock.h"
+#include "fax/efaxdevice.h"
+#include "fax/faxdocument.h"
+#include "fax/graphfax.h"
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "simulator/simulatedconsole.h"
@@ -15,6 +20,7 @@
 #include "ui/chartdialogs.h"
 #include "ui/chartmain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -149,6 +155,20 @@ bool addDailyTable(const QString &path)
     return db.exec("COMMIT").ok();
 }
 
+// The fax document decoded by efix (package efax) into a picture of the page as it would be
+// printed: 1728 dots across, 2156 lines.
+bool saveFaxPage(const QString &document, const QString &picture)
+{
+    QProcess efix;
+    efix.start(QStringLiteral("efix"), {"-i", "tiffg3", "-o", "pbm", document});
+    if (!efix.waitForFinished(30000) || efix.exitCode() != 0) {
+        std::fprintf(stderr, "chartshots: efix could not read %s\n", qPrintable(document));
+        return false;
+    }
+    const QImage page = QImage::fromData(efix.readAllStandardOutput(), "PBM");
+    return !page.isNull() && page.save(picture);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -202,6 +222,20 @@ int main(int argc, char **argv)
     chart->setHeaderText("January 12 to 21");
     chart->setAxisTitle(ChartAxis::X, "Record");
     bool ok = save(&window, "chart-window.png");
+
+    if (argc > 2) {
+        StatusBoard status;
+        EfaxDevice fax(EfaxWiring{folder, {}, {}}, clock);
+        GraphFaxSender sender(fax, status, folder);
+        window.setFaxSender(&sender);
+        window.action(QStringLiteral("m_faxgraph"))->trigger(); // no number: nothing is sent
+        const QDir faxOut(QString::fromLocal8Bit(argv[2]));
+        QDir().mkpath(faxOut.path());
+        ok = saveFaxPage(QDir(folder).filePath(FaxDocumentName),
+                         faxOut.filePath(QStringLiteral("month-graph-fax.png"))) &&
+             ok;
+        window.setFaxSender(nullptr);
+    }
 
     chart->setAxisMinimum(ChartAxis::X, 150);
     chart->setAxisMaximum(ChartAxis::X, 220);
