@@ -5,7 +5,9 @@
 #include "reports/monthobservations.h"
 #include "reports/noaatext.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace {
 
@@ -60,4 +62,31 @@ QString noaaFileName(int year, int month)
 {
     return month > 0 ? QStringLiteral("NOAA-%1-%2.txt").arg(year).arg(month, 2, 10, QLatin1Char('0'))
                      : QStringLiteral("NOAA-%1.txt").arg(year);
+}
+
+QStringList writeNoaaFiles(const QDate &day, const NoaaOptions &options, QStringList *problems)
+{
+    QStringList written;
+    const struct
+    {
+        QString name;
+        NoaaResult report;
+    } files[] = {
+        {noaaFileName(day.year(), day.month()), noaaMonthReport(day.year(), day.month(), options)},
+        {noaaFileName(day.year()), noaaYearReport(day.year(), options)},
+    };
+    for (const auto &f : files) {
+        if (!f.report.error.isEmpty()) {
+            problems->append(QStringLiteral("%1 was not made: %2").arg(f.name, f.report.error));
+            continue;
+        }
+        QSaveFile out(QDir(options.directory).filePath(f.name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(f.report.text.toUtf8()) < 0 ||
+            !out.commit()) {
+            problems->append(QStringLiteral("%1 could not be written: %2").arg(f.name, out.errorString()));
+            continue;
+        }
+        written << out.fileName();
+    }
+    return written;
 }

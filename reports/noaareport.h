@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 struct NoaaOptions
 {
@@ -26,3 +27,8 @@ NoaaResult noaaMonthReport(int year, int month, const NoaaOptions &options);
 NoaaResult noaaYearReport(int year, const NoaaOptions &options);
 // "NOAA-2026-01.txt", "NOAA-2026.txt": the names the files are uploaded under.
 QString noaaFileName(int year, int month = 0);
+
+// Writes the summaries of `day`'s month and year into `options.directory` under those
+// names, each replacing the old file only when complete. Returns the files written; why
+// another was not goes to `problems`.
+QStringList writeNoaaFiles(const QDate &day, const NoaaOptions &options, QStringList *problems);

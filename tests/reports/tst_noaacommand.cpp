@@ -4,6 +4,7 @@
 #include "logging/monthdatabase.h"
 #include "logging/sqlitefile.h"
 #include "referencemonth.h"
+#include "reports/noaareport.h"
 
 #include <QProcess>
 #include <QSqlQuery>
@@ -47,6 +48,7 @@ private slots:
     void initTestCase();
     void summaries_data();
     void summaries();
+    void writesFilesToUpload();
 
 private:
     QTemporaryDir m_home;
@@ -95,6 +97,30 @@ void TestNoaaCommand::summaries()
     QFile want(QStringLiteral(CORVANE_TEST_DATA "/reports/") + expected);
     QVERIFY(want.open(QIODevice::ReadOnly));
     QCOMPARE(out, QString::fromUtf8(want.readAll()));
+}
+
+// The files the daily run uploads hold what the command prints.
+void TestNoaaCommand::writesFilesToUpload()
+{
+    NoaaOptions options;
+    options.directory = m_home.path();
+    options.intervalMinutes = 360;
+    options.now = QDateTime::currentDateTime();
+    QStringList problems;
+    const QStringList files = writeNoaaFiles(QDate(2025, 2, 10), options, &problems);
+    QCOMPARE(problems, QStringList());
+    QCOMPARE(files, (QStringList{m_home.filePath("NOAA-2025-02.txt"), m_home.filePath("NOAA-2025.txt")}));
+    for (const QString &name : {"noaa-2025-02.txt", "noaa-2025.txt"}) {
+        QFile want(QStringLiteral(CORVANE_TEST_DATA "/reports/") + name);
+        QFile got(files.at(name == QLatin1String("noaa-2025.txt")));
+        QVERIFY(want.open(QIODevice::ReadOnly) && got.open(QIODevice::ReadOnly));
+        QCOMPARE(got.readAll(), want.readAll());
+    }
+    // A month without a file is named, and its year still goes.
+    problems.clear();
+    QCOMPARE(writeNoaaFiles(QDate(2025, 3, 1), options, &problems).size(), 1);
+    QCOMPARE(problems.size(), 1);
+    QVERIFY(problems.at(0).startsWith("NOAA-2025-03.txt was not made: "));
 }
 
 QTEST_GUILESS_MAIN(TestNoaaCommand)
