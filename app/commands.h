@@ -14,6 +14,8 @@ struct RunOptions
 int runDecode(const QStringList &args);
 // `corvane expand TEMPLATE [--readings FILE]`: the template expanded on standard output.
 int runExpand(const QStringList &args);
+// `corvane noaa YYYY-MM|YYYY`: the NOAA climate summary of the month files.
+int runNoaa(const QStringList &args);
 // `corvane --headless`: acquisition and the unattended engine, no windows.
 int runHeadless(int &argc, char **argv, const RunOptions &options);
 // `corvane`: the desktop program.

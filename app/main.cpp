@@ -17,6 +17,8 @@ void printUsage()
         "  corvane decode [--units english|metric] [--date YYYY-MM-DD]\n"
         "                                              console bytes on stdin, readings out\n"
         "  corvane expand TEMPLATE [--readings FILE]   a page template expanded on stdout\n"
+        "  corvane noaa YYYY-MM|YYYY [--units english|metric] [--interval MINUTES]\n"
+        "                                              NOAA climate summary of the month files\n"
         "The program directory is $CORVANE_HOME, or ~/.local/share/corvane.\n",
         stdout);
 }
@@ -40,6 +42,8 @@ int main(int argc, char **argv)
         return runDecode(wordsAfter(argc, argv, 2));
     if (argc >= 2 && std::strcmp(argv[1], "expand") == 0)
         return runExpand(wordsAfter(argc, argv, 2));
+    if (argc >= 2 && std::strcmp(argv[1], "noaa") == 0)
+        return runNoaa(wordsAfter(argc, argv, 2));
 
     RunOptions options;
     bool headless = false;

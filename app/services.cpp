@@ -19,8 +19,31 @@
 #include "publishing/publishpass.h"
 #include "publishing/transferchannel.h"
 #include "publishing/transferstatus.h"
+#include "reports/noaareport.h"
 #include "scheduler/scheduledjobs.h"
 #include "simulator/simulatedpagingservice.h"
+
+namespace {
+
+// With [noaa] upload=true in corvane.conf, the month's and year's climate summaries go up
+// after the daily graphs; the setting is read at each run, like the rest of that file.
+QStringList noaaFilesToUpload(Runtime &runtime, const QDate &today)
+{
+    if (!readSideSettings(sideSettingsFilePath()).noaa.upload)
+        return {};
+    NoaaOptions options;
+    options.directory = programDirectory();
+    options.units.metric = runtime.configuration().metric();
+    options.intervalMinutes = runtime.configuration().LoggingInterval;
+    options.now = runtime.clock().now();
+    QStringList problems;
+    const QStringList files = writeNoaaFiles(today, options, &problems);
+    for (const QString &p : problems)
+        runtime.status().setStatusText(p);
+    return files;
+}
+
+} // namespace
 
 Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     : QObject(parent), m_runtime(runtime)
@@ -78,6 +101,7 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
             });
         QObject::connect(publisher, &Publisher::graphUploadDone, run.get(),
                          &DailyGraphs::graphUploadDone);
+        run->setExtraFiles([engine](const QDate &today) { return noaaFilesToUpload(*engine, today); });
         return run;
     });
 

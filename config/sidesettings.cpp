@@ -73,5 +73,12 @@ SideSettings readSideSettings(const QString &path)
     if (!out.ftps.pinnedKey.isEmpty() && !isSha256Pin(out.ftps.pinnedKey))
         out.problems << QStringLiteral(
             "[ftps] pinned_key is not sha256// followed by a base64 SHA-256 digest");
+    settings.endGroup();
+
+    const QString upload = textValue(settings, QStringLiteral("noaa/upload")).toLower();
+    out.noaa.upload = upload == QLatin1String("true") || upload == QLatin1String("1");
+    if (!upload.isEmpty() && !out.noaa.upload && upload != QLatin1String("false") &&
+        upload != QLatin1String("0"))
+        out.problems << QStringLiteral("[noaa] upload is neither true nor false");
     return out;
 }

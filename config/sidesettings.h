@@ -17,9 +17,18 @@ struct FtpsSettings
     QString pinnedKey; // as curl takes them: "sha256//A;sha256//B"
 };
 
+// [noaa]: the climate summaries after the daily graph run.
+//   upload=true        writes "NOAA-YYYY-MM.txt" and "NOAA-YYYY.txt" of the run's day into
+//                      the program directory and uploads them after the five graphs
+struct NoaaSettings
+{
+    bool upload = false;
+};
+
 struct SideSettings
 {
     FtpsSettings ftps;
+    NoaaSettings noaa;
     QStringList problems; // each names the key; a missing file is no problem
 };
 

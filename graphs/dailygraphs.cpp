@@ -8,6 +8,7 @@
 #include "core/statusboard.h"
 #include "logging/monthdatabase.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 const DailyGraphs::Graph DailyGraphs::Graphs[5] = {
@@ -69,6 +70,7 @@ void DailyGraphs::run()
         m_session->fetch(fields);
     }
     m_next = 0;
+    m_extraFiles.clear();
     m_waiting = false;
     drawNext();
 }
@@ -113,9 +115,18 @@ void DailyGraphs::waitOver()
 
 void DailyGraphs::drawNext()
 {
-    if (m_next >= int(std::size(Graphs))) {
+    const int graphCount = int(std::size(Graphs));
+    if (m_next == graphCount) {
         m_session.reset();
+        if (m_makeExtraFiles)
+            m_extraFiles = m_makeExtraFiles(m_today);
+    }
+    if (m_next >= graphCount + m_extraFiles.size()) {
         finish();
+        return;
+    }
+    if (m_next >= graphCount) {
+        uploadExtra(m_extraFiles.at(m_next++ - graphCount));
         return;
     }
     const int index = m_next++;
@@ -130,7 +141,30 @@ void DailyGraphs::drawNext()
         nextTurn();
         return;
     }
+    waitFor(index == 0 ? FirstWaitMs : LaterWaitMs);
+}
+
+void DailyGraphs::uploadExtra(const QString &localFile)
+{
+    const QString remote =
+        variantToText(m_config.Graph[GraphUploadPath]) + QFileInfo(localFile).fileName();
+    m_uploadDone = false;
+    if (!m_upload(localFile, remote)) {
+        m_status.setStatusText(
+            QStringLiteral("%1 could not be uploaded: the graph channel is still busy").arg(remote));
+        nextTurn();
+        return;
+    }
+    m_status.setStatusText(QStringLiteral("Uploading ") + remote);
+    if (m_uploadDone)
+        nextTurn();
+    else
+        waitFor(LaterWaitMs);
+}
+
+void DailyGraphs::waitFor(int ms)
+{
     m_waiting = true;
-    m_stepTimer->setInterval(index == 0 ? FirstWaitMs : LaterWaitMs);
+    m_stepTimer->setInterval(ms);
     m_stepTimer->start();
 }

@@ -6,6 +6,8 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 
 class Clock;
@@ -42,6 +44,11 @@ public:
     // The request the run makes for graph `index` on `today`.
     GraphRequest request(int index, const QDate &today) const;
 
+    // Files made after the five graphs (the run's day given) and uploaded after them in the
+    // same way, to GraphUploadPath + their name; none by default.
+    using ExtraFiles = std::function<QStringList(const QDate &today)>;
+    void setExtraFiles(ExtraFiles make) { m_makeExtraFiles = std::move(make); }
+
 public slots:
     // The graph channel completed an upload.
     void graphUploadDone();
@@ -52,6 +59,8 @@ protected:
 
 private:
     void drawNext();
+    void uploadExtra(const QString &localFile);
+    void waitFor(int ms);
     void waitOver();
     void nextTurn();
 
@@ -60,6 +69,8 @@ private:
     StatusBoard &m_status;
     QString m_programDir;
     GraphUpload m_upload;
+    ExtraFiles m_makeExtraFiles;
+    QStringList m_extraFiles;
     std::unique_ptr<ClockTimer> m_stepTimer;
     // The month as read by the run's first graph; the others draw from it too.
     std::unique_ptr<ChartSession> m_session;

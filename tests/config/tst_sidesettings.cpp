@@ -13,6 +13,8 @@ private slots:
     void readsFtpsKeys_data();
     void readsFtpsKeys();
     void missingFileIsNoProblem();
+    void readsNoaaUpload_data();
+    void readsNoaaUpload();
 };
 
 void TstSideSettings::readsFtpsKeys_data()
@@ -82,6 +84,29 @@ void TstSideSettings::missingFileIsNoProblem()
     const SideSettings s = readSideSettings(dir.filePath("corvane.conf"));
     QVERIFY(s.ftps.caFile.isEmpty() && s.ftps.pinnedKey.isEmpty());
     QVERIFY(s.problems.isEmpty());
+}
+
+void TstSideSettings::readsNoaaUpload_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("upload");
+    QTest::addColumn<bool>("problem");
+    QTest::newRow("on") << QByteArray("[noaa]\nupload=true\n") << true << false;
+    QTest::newRow("on as 1") << QByteArray("[noaa]\nupload=1\n") << true << false;
+    QTest::newRow("off") << QByteArray("[noaa]\nupload=false\n") << false << false;
+    QTest::newRow("not given") << QByteArray("[ftps]\n") << false << false;
+    QTest::newRow("another section's key") << QByteArray("[ftps]\nupload=true\n") << false << false;
+    QTest::newRow("neither") << QByteArray("[noaa]\nupload=often\n") << false << true;
+}
+
+void TstSideSettings::readsNoaaUpload()
+{
+    QFETCH(QByteArray, text);
+    QTemporaryDir dir;
+    writeBytes(dir.filePath("corvane.conf"), text);
+    const SideSettings s = readSideSettings(dir.filePath("corvane.conf"));
+    QTEST(s.noaa.upload, "upload");
+    QTEST(!s.problems.isEmpty(), "problem");
 }
 
 QTEST_GUILESS_MAIN(TstSideSettings)

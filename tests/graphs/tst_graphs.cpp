@@ -79,6 +79,7 @@ private slots:
     void dayWindow();
     void waitsForUploadOrDeadline();
     void unsavedPictureIsNotUploaded();
+    void extraFilesFollowTheGraphs();
     void userChartIsLeftAlone();
     void fiveGraphsArriveByFtp();
 };
@@ -332,6 +333,41 @@ void TstGraphs::unsavedPictureIsNotUploaded()
     QVERIFY(log.texts.value(failed).size() >
             QString("Graph humid.jpg could not be saved: ").size());
     QCOMPARE(log.texts.value(failed + 1), QString("Generating Dewpoint Graph"));
+}
+
+void TstGraphs::extraFilesFollowTheGraphs()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeMonth(dir.path(), everyMinutes(kMarch1, 5, 60), [](int, int r) { return r; }));
+    ManualClock clock(kMarch1.addSecs(8 * 3600));
+    StatusBoard status;
+    StatusLog log(status, clock, clock.now());
+    const Configuration config = graphConfig(1, 0);
+    QStringList uploads;
+    DailyGraphs run(clock, config, status, dir.path(),
+                    [&](const QString &local, const QString &remote) {
+                        uploads << QFileInfo(local).fileName() + " " + remote;
+                        return !remote.endsWith("busy.txt");
+                    });
+    run.setExtraFiles([&](const QDate &today) {
+        // Made once the five graphs have gone.
+        uploads << QStringLiteral("made %1 after %2").arg(today.toString(Qt::ISODate)).arg(uploads.size());
+        return QStringList{dir.filePath("NOAA-2026-03.txt"), dir.filePath("busy.txt"),
+                           dir.filePath("NOAA-2026.txt")};
+    });
+    run.start();
+    clock.advanceSeconds(150 + 5 * 120); // each upload is left to its deadline
+    QCOMPARE(uploads.value(5), QString("made 2026-03-01 after 5"));
+    // A refused upload has nothing to wait for; the next follows at once.
+    QCOMPARE(uploads.mid(6), (QStringList{"NOAA-2026-03.txt graphs/NOAA-2026-03.txt",
+                                          "busy.txt graphs/busy.txt",
+                                          "NOAA-2026.txt graphs/NOAA-2026.txt"}));
+    QVERIFY(log.texts.contains("graphs/busy.txt could not be uploaded: the graph channel "
+                               "is still busy"));
+    QCOMPARE(log.texts.last(), QString("Uploading graphs/NOAA-2026.txt"));
+    QVERIFY(run.isRunning());
+    clock.advanceSeconds(120);
+    QVERIFY(!run.isRunning());
 }
 
 void TstGraphs::userChartIsLeftAlone()
