@@ -21,6 +21,7 @@ packages=(
   python3-openssl                            # its FTPS mode and the test CA it makes
   openssh-server                             # sshd for the SFTP tests, started by the test itself
   xvfb xauth                                 # the desktop start-up check under a virtual display
+  dpkg-dev file lintian appstream            # the Debian packages: dependencies, checks, metadata
 )
 
 missing=()
