@@ -13,9 +13,11 @@ scripts/deps.sh
 export CCACHE_BASEDIR="$PWD"
 export CCACHE_NOHASHDIR=1
 
+# What the two packages hold; the tests, benchmarks and Designer plugin are not needed.
+targets=(corvane quillon corvane_packaging_files)
 if [ "${1:-}" = --from ]; then
   dir=${2:?"--from needs a build folder"}
-  cmake --build "$dir" -j "$(nproc)" --target corvane quillon corvane_packaging_files
+  cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 else
   dir=${CORVANE_PACKAGE_BUILD_DIR:-build-package}
   # CMake reads CXXFLAGS and LDFLAGS but not CPPFLAGS, where _FORTIFY_SOURCE is.
@@ -23,7 +25,7 @@ else
   export CXXFLAGS="$CPPFLAGS $CXXFLAGS" CFLAGS="$CPPFLAGS $CFLAGS"
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DCORVANE_BUILD_TESTS=OFF -DCORVANE_BUILD_BENCHMARKS=OFF -DCORVANE_CCACHE=ON
-  cmake --build "$dir" -j "$(nproc)"
+  cmake --build "$dir" -j "$(nproc)" --target "${targets[@]}"
 fi
 
 rm -f "$dir"/packages/*.deb
