@@ -94,6 +94,7 @@ void StationLink::frameChecked(const QByteArray &frame)
     ++m_counters.framesDecoded;
     m_lastFrameMs = m_clock.monotonicMs();
     m_lastFrameTime = now;
+    emit frameDecoded(now);
 }
 
 void StationLink::frameDropped(FrameDrop why, QByteArrayView bytes)

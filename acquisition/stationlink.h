@@ -46,6 +46,8 @@ public:
 signals:
     void commCountChanged(int count);
     void lampColorChanged(int color);
+    // A good frame was decoded into the record at `time` (the clock's wall time).
+    void frameDecoded(const QDateTime &time);
 
 private:
     void onReadyRead();

@@ -22,6 +22,7 @@ packages=(
   openssh-server                             # sshd for the SFTP tests, started by the test itself
   xvfb xauth                                 # the desktop start-up check under a virtual display
   tidy                                       # checks the shipped HTML page in the tests
+  dpkg-dev file lintian appstream            # the Debian packages: dependencies, checks, metadata
 )
 
 missing=()

@@ -3,6 +3,7 @@
 
 #include "acquisition/readingsrecord.h"
 #include "acquisition/stationlink.h"
+#include "core/datetimeformat.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "core/transferlog.h"
@@ -97,7 +98,12 @@ void Wx::buildStatusBar()
     m_note = new QLabel(m_status.note(), bar);
     m_note->setObjectName(QStringLiteral("SchedulerNote"));
     connect(&m_status, &StatusBoard::noteChanged, m_note, &QLabel::setText);
+    // Shows at a glance that the station is alive, beside the count and the lamp.
+    m_lastFrame = new QLabel(tr("Last frame --:--:--"), bar);
+    m_lastFrame->setObjectName(QStringLiteral("LastFrame"));
+    m_lastFrame->setToolTip(tr("No frame from the station yet"));
     bar->addPermanentWidget(m_note);
+    bar->addPermanentWidget(m_lastFrame);
     bar->addPermanentWidget(m_commCount);
     bar->addPermanentWidget(m_lamp);
 
@@ -116,8 +122,11 @@ void Wx::followStationLink(const StationLink &link)
 {
     connect(&link, &StationLink::commCountChanged, this, &Wx::setCommCount);
     connect(&link, &StationLink::lampColorChanged, this, &Wx::setLampColor);
+    connect(&link, &StationLink::frameDecoded, this, &Wx::setLastFrameTime);
     setCommCount(link.commCount());
     setLampColor(link.lampColor());
+    if (link.lastFrameMs() >= 0)
+        setLastFrameTime(link.lastFrameTime());
 }
 
 void Wx::followTransferLog(const TransferLog &log)
@@ -152,6 +161,12 @@ void Wx::setLampColor(int color)
     palette.setColor(QPalette::Window, colorFromBgr(color));
     m_lamp->setPalette(palette);
     m_lamp->repaint();
+}
+
+void Wx::setLastFrameTime(const QDateTime &time)
+{
+    m_lastFrame->setText(tr("Last frame %1").arg(time.time().toString(QStringLiteral("hh:mm:ss"))));
+    m_lastFrame->setToolTip(tr("Last frame from the station: %1").arg(generalDate(time)));
 }
 
 void Wx::setForecastText(const QString &text)

@@ -39,7 +39,8 @@ public:
        QWidget *parent = nullptr);
     ~Wx() override;
 
-    // Follows the link's receive count (CommCount) and activity lamp (Label41).
+    // Follows the link's receive count (CommCount), activity lamp (Label41) and the time of
+    // its last decoded frame (LastFrame).
     void followStationLink(const StationLink &link);
     // The status bar's tooltip shows the newest entry; "Transfer Log" opens the window
     // listing them all. The log must outlive the window.
@@ -67,6 +68,8 @@ public slots:
     void setCommCount(int count);
     // Label41's BackColor in the 0x00BBGGRR form: 255 red, 0 black.
     void setLampColor(int color);
+    // "Last frame hh:mm:ss", the whole date in the tooltip.
+    void setLastFrameTime(const QDateTime &time);
     void setForecastText(const QString &text);
     // "View Forecast": shows the forecast box when hidden, hides it otherwise.
     void ToggleForecast();
@@ -74,6 +77,10 @@ public slots:
     // "Preview HTML".
     void ShowPreview();
     void showTransferLog();
+    // "Help" > "About corvane": version, licence and program directory, without blocking.
+    void showAbout();
+    // "Help" > "Open Program Directory", in the desktop's file manager.
+    void openProgramDirectory();
     // Closes the detail and preview windows for good.
     void unloadWindows();
 
@@ -104,6 +111,7 @@ private:
     QLineEdit *m_commCount = nullptr;
     QLabel *m_lamp = nullptr;
     QLabel *m_note = nullptr;
+    QLabel *m_lastFrame = nullptr;
     QHash<QString, QAction *> m_actions;
     int m_heightWithGauges = 0;
 
@@ -111,5 +119,6 @@ private:
     QPointer<Preview> m_preview;
     const TransferLog *m_transferLog = nullptr;
     QPointer<TransferLogWindow> m_transferLogWindow;
+    QPointer<QWidget> m_about;
     Preview::FileChooser m_chooseFile;
 };

@@ -69,6 +69,12 @@ void Wx::buildMenus()
     add(bar, "m_graphing", QStringLiteral("Graphing"))->setEnabled(false);
     connect(add(bar, "m_preview", QStringLiteral("Preview HTML")), &QAction::triggered, this,
             &Wx::ShowPreview);
+
+    QMenu *help = bar->addMenu(QStringLiteral("Help"));
+    connect(add(help, "m_about", QStringLiteral("About corvane")), &QAction::triggered, this,
+            &Wx::showAbout);
+    connect(add(help, "m_programdirectory", QStringLiteral("Open Program Directory")),
+            &QAction::triggered, this, &Wx::openProgramDirectory);
 }
 
 QAction *Wx::action(const QString &objectName) const

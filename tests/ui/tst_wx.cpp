@@ -9,12 +9,28 @@
 #include "ui/transferlogwindow.h"
 #include "wxfixture.h"
 
+#include <QDesktopServices>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QtTest>
+
+namespace {
+
+// Takes the URLs the desktop would open.
+class UrlCatcher : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls << url; }
+};
+
+} // namespace
 
 class TstWx : public QObject
 {
@@ -38,6 +54,7 @@ private slots:
     void menuCaptions();
     void exitEndsProgram();
     void closingUnloadsWindowsThenEnds();
+    void helpMenuAboutAndProgramDirectory();
 };
 
 void TstWx::startsWithoutConfigurationInEnglishWithNoReadings()
@@ -303,6 +320,8 @@ void TstWx::menuCaptions_data()
         {"m_wind", "Wind", "Extended Data"},
         {"m_graphing", "Graphing", ""},
         {"m_preview", "Preview HTML", ""},
+        {"m_about", "About corvane", "Help"},
+        {"m_programdirectory", "Open Program Directory", "Help"},
     };
     for (const auto &r : rows)
         QTest::newRow(r[0]) << QString(r[0]) << QString(r[1]) << QString(r[2]);
@@ -349,6 +368,37 @@ void TstWx::closingUnloadsWindowsThenEnds()
     QCOMPARE(ended.count(), 1);
     QVERIFY(unloadedFirst);
     QVERIFY(!f.wx->detailWindow("Humidity"));
+}
+
+// The About box opens without blocking the caller, once however often it is asked for, and
+// names the version and the program directory; the folder goes to the desktop as a file URL.
+void TstWx::helpMenuAboutAndProgramDirectory()
+{
+    QTemporaryDir home;
+    QVERIFY(home.isValid());
+    const QString dir = home.path() + "/with <angle> & space";
+    qputenv("CORVANE_HOME", dir.toLocal8Bit());
+    WxFixture f;
+    f.wx->show();
+    f.trigger("m_about");
+    f.trigger("m_about");
+    const auto boxes = f.wx->findChildren<QMessageBox *>("AboutBox");
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY(boxes.first()->isVisible());
+    const QString text = boxes.first()->text();
+    QVERIFY2(text.contains("corvane " CORVANE_VERSION), qPrintable(text));
+    QVERIFY2(text.contains("General Public License"), qPrintable(text));
+    QVERIFY2(text.contains(dir.toHtmlEscaped()), qPrintable(text));
+    boxes.first()->accept();
+    QTRY_VERIFY(f.wx->findChildren<QMessageBox *>("AboutBox").isEmpty());
+
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    f.trigger("m_programdirectory");
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(catcher.urls, QList<QUrl>{QUrl::fromLocalFile(dir)});
+    QVERIFY(QFileInfo(dir).isDir());
+    qunsetenv("CORVANE_HOME");
 }
 
 QTEST_MAIN(TstWx)

@@ -50,6 +50,7 @@ private slots:
     void framesReachTheBoxes_data();
     void framesReachTheBoxes();
     void badChecksumLeavesLampRedAndTextsAlone();
+    void lastFrameTimeFollowsDecodedFramesOnly();
 };
 
 void TstWxStation::framesReachTheBoxes_data()
@@ -94,6 +95,35 @@ void TstWxStation::badChecksumLeavesLampRedAndTextsAlone()
     // Any byte outside the frame table turns it back.
     QVERIFY(rig.pty.write(QByteArray(1, '\xFF')));
     QTRY_COMPARE(rig.lamp(), QColor(Qt::black));
+}
+
+// The status bar's "Last frame" takes the clock's time of each decoded frame; a frame with a
+// bad sum is no sign of life and leaves it.
+void TstWxStation::lastFrameTimeFollowsDecodedFramesOnly()
+{
+    StationRig rig;
+    QVERIFY(rig.open());
+    QLabel *last = rig.wx->findChild<QLabel *>("LastFrame");
+    QVERIFY(last);
+    QCOMPARE(last->text(), QString("Last frame --:--:--"));
+    rig.clock.advanceMs(9'250);
+    QVERIFY(rig.pty.write(humidity));
+    QTRY_COMPARE(last->text(), QString("Last frame 12:00:09"));
+    QCOMPARE(last->toolTip(), QString("Last frame from the station: 1/15/2026 12:00:09 PM"));
+
+    rig.clock.advanceSeconds(3600 + 75);
+    QByteArray bad = humidity;
+    bad[34] = char(quint8(bad.at(34)) + 1);
+    QVERIFY(rig.pty.write(bad));
+    QTRY_COMPARE(rig.link->counters().badChecksums, qint64(1));
+    QCOMPARE(last->text(), QString("Last frame 12:00:09"));
+    QVERIFY(rig.pty.write(temperature));
+    QTRY_COMPARE(last->text(), QString("Last frame 13:01:24"));
+
+    // A window that starts following a link late shows its last frame at once.
+    WxFixture late;
+    late.wx->followStationLink(*rig.link);
+    QCOMPARE(late.wx->findChild<QLabel *>("LastFrame")->text(), QString("Last frame 13:01:24"));
 }
 
 QTEST_MAIN(TstWxStation)
