@@ -20,6 +20,7 @@
 #include "publishing/transferchannel.h"
 #include "publishing/transferstatus.h"
 #include "scheduler/scheduledjobs.h"
+#include "sharing/sharingservices.h"
 #include "simulator/simulatedpagingservice.h"
 
 Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
@@ -81,6 +82,17 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
         return run;
     });
 
+    // The weather is shared from the readings as they arrive, beside the scheduler's jobs.
+    m_sharing = std::make_unique<SharingServices>(
+        clock, runtime.record(), [engine] { return int(engine->configuration().DisplayUnits); },
+        [&devices] { return devices.transferChannel(TransferProtocol::Http); });
+    StatusBoard *status = &runtime.status();
+    connect(m_sharing.get(), &SharingServices::statusText, status, &StatusBoard::setStatusText);
+    connect(m_sharing.get(), &SharingServices::failure, m_transferLog.get(),
+            [this](const QString &reason) {
+                m_transferLog->add({m_runtime.clock().now(), reason, TransferLogEntry::Failure});
+            });
+
     connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
     connect(&runtime, &Runtime::setupSaved, this, [this] {
         if (!m_paging->pager().reopenPort())
@@ -97,6 +109,7 @@ Services::~Services()
     m_runtime.setGraphs({});
     m_runtime.setPaging({}, {});
     m_runtime.setPublishing({});
+    m_sharing.reset();
     m_paging.reset();
     m_comm2.reset();
     m_publisher.reset();
@@ -107,6 +120,13 @@ void Services::applyConfiguration()
     // Both FTP channels take the saved settings, so graph uploads follow a new server too.
     m_publisher->applyFtpSettings(m_runtime.configuration());
     applyTransferTrust();
+    applySharing();
+}
+
+void Services::applySharing()
+{
+    // Its problems are listed with the others of corvane.conf, by applyTransferTrust().
+    m_sharing->apply(readSideSettings(sideSettingsFilePath()).sharing);
 }
 
 void Services::applyTransferTrust()

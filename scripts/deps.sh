@@ -49,7 +49,6 @@ if [[ " ${missing[*]} " == *" openssh-server "* ]] && [ -d /run/systemd/system ]
 fi
 
 # Likewise the broker: the MQTT tests start their own on a free port.
-
 if [[ " ${missing[*]} " == *" mosquitto "* ]] && [ -d /run/systemd/system ]; then
   "${sudo_cmd[@]}" systemctl disable --now mosquitto.service >/dev/null 2>&1 || true
   echo "mosquitto was installed for the MQTT tests; its service is left disabled"

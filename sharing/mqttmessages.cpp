@@ -99,7 +99,8 @@ QList<MqttMessage> discoveryMessages(const QString &station, const QString &pref
     for (const SharedFieldInfo &info : sharedFields()) {
         QJsonObject config{
             {QStringLiteral("name"), QLatin1String(info.caption)},
-            {QStringLiteral("unique_id"), node + QLatin1Char('_') + QLatin1String(info.key)},
+            {QStringLiteral("unique_id"),
+             QStringLiteral("corvane_") + node + QLatin1Char('_') + QLatin1String(info.key)},
             {QStringLiteral("state_topic"), base + QLatin1Char('/') + groupKey(info.group) +
                                                 QLatin1Char('/') + QLatin1String(info.key)},
             {QStringLiteral("unit_of_measurement"), unitSymbol(info.quantity)},

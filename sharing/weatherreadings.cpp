@@ -23,23 +23,25 @@ double roundTo(double v, int decimals)
     return std::round(v * scale) / scale;
 }
 
-// English texts are converted back with the factors they were made with, then rounded to
-// the console's own resolution in the fixed unit.
+// English texts are converted back with the factors they were made with; rounding to the
+// console's own resolution then gives the value it sent.
 double toFixedUnit(Q quantity, double v, bool metric)
 {
+    if (metric)
+        return v;
     switch (quantity) {
     case Q::Temperature:
-        return roundTo(metric ? v : fahrenheitToCelsius(v), 1);
-    case Q::Humidity:
-    case Q::Direction:
-        return std::round(v);
+        return fahrenheitToCelsius(v);
     case Q::Pressure:
-        return roundTo(metric ? v : inchesHgToHectopascals(v), 1);
+        return inchesHgToHectopascals(v);
     case Q::Speed:
-        return roundTo(metric ? v : mphToMetresPerSecond(v), 1);
+        return mphToMetresPerSecond(v);
     case Q::Rain:
     case Q::RainRate:
-        return roundTo(metric ? v : inchesToMillimetres(v), 1);
+        return inchesToMillimetres(v);
+    case Q::Humidity:
+    case Q::Direction:
+        break;
     }
     return v;
 }
@@ -50,32 +52,32 @@ const QList<SharedFieldInfo> &sharedFields()
 {
     static const QList<SharedFieldInfo> table{
         {F::OutdoorTemperature, "OutdoorTemperature", G::Temperature, Q::Temperature,
-         "outdoor_temperature", "Outdoor temperature"},
+         "outdoor_temperature", "Outdoor temperature", 1},
         {F::IndoorTemperature, "IndoorTemperature", G::Temperature, Q::Temperature,
-         "indoor_temperature", "Indoor temperature"},
+         "indoor_temperature", "Indoor temperature", 1},
         {F::OutdoorHumidity, "OutdoorHumidity", G::Humidity, Q::Humidity, "outdoor_humidity",
-         "Outdoor humidity"},
+         "Outdoor humidity", 0},
         {F::IndoorHumidity, "IndoorHumidity", G::Humidity, Q::Humidity, "indoor_humidity",
-         "Indoor humidity"},
+         "Indoor humidity", 0},
         {F::OutdoorDewpoint, "OutdoorDewpoint", G::BarometerDewpoint, Q::Temperature,
-         "outdoor_dewpoint", "Outdoor dewpoint"},
+         "outdoor_dewpoint", "Outdoor dewpoint", 0},
         {F::IndoorDewpoint, "IndoorDewpoint", G::BarometerDewpoint, Q::Temperature,
-         "indoor_dewpoint", "Indoor dewpoint"},
+         "indoor_dewpoint", "Indoor dewpoint", 0},
         {F::SeaLevelPressure, "SeaLevelPressure", G::BarometerDewpoint, Q::Pressure,
-         "sea_level_pressure", "Sea-level pressure"},
+         "sea_level_pressure", "Sea-level pressure", 1},
         {F::LocalPressure, "LocalPressure", G::BarometerDewpoint, Q::Pressure, "local_pressure",
-         "Station pressure"},
-        {F::RainRate, "RainRate", G::Rain, Q::RainRate, "rain_rate", "Rain rate"},
-        {F::RainTotal, "RainTotal", G::Rain, Q::Rain, "rain_total", "Rain total"},
-        {F::RainYesterday, "RainYesterday", G::Rain, Q::Rain, "rain_yesterday", "Rain yesterday"},
-        {F::GustSpeed, "GustSpeed", G::Wind, Q::Speed, "gust_speed", "Wind gust"},
+         "Station pressure", 0},
+        {F::RainRate, "RainRate", G::Rain, Q::RainRate, "rain_rate", "Rain rate", 0},
+        {F::RainTotal, "RainTotal", G::Rain, Q::Rain, "rain_total", "Rain total", 0},
+        {F::RainYesterday, "RainYesterday", G::Rain, Q::Rain, "rain_yesterday", "Rain yesterday", 0},
+        {F::GustSpeed, "GustSpeed", G::Wind, Q::Speed, "gust_speed", "Wind gust", 1},
         {F::GustDirection, "GustDirection", G::Wind, Q::Direction, "gust_direction",
-         "Wind gust direction"},
-        {F::AverageSpeed, "AverageSpeed", G::Wind, Q::Speed, "average_speed", "Wind speed"},
+         "Wind gust direction", 0},
+        {F::AverageSpeed, "AverageSpeed", G::Wind, Q::Speed, "average_speed", "Wind speed", 1},
         {F::AverageDirection, "AverageDirection", G::Wind, Q::Direction, "average_direction",
-         "Wind direction"},
-        {F::WindChill, "WindChill", G::Wind, Q::Temperature, "wind_chill", "Wind chill"},
-        {F::HeatIndex, "HeatIndex", G::Temperature, Q::Temperature, "heat_index", "Heat index"},
+         "Wind direction", 0},
+        {F::WindChill, "WindChill", G::Wind, Q::Temperature, "wind_chill", "Wind chill", 0},
+        {F::HeatIndex, "HeatIndex", G::Temperature, Q::Temperature, "heat_index", "Heat index", 1},
     };
     return table;
 }
@@ -139,7 +141,7 @@ WeatherReadings readingsFromRecord(const ReadingsRecord &record, int displayUnit
     for (const SharedFieldInfo &info : sharedFields()) {
         const auto n = readingNumber(record.text(QLatin1String(info.recordField)));
         if (n)
-            out[info.field] = toFixedUnit(info.quantity, *n, metric);
+            out[info.field] = roundTo(toFixedUnit(info.quantity, *n, metric), info.decimals);
     }
     return out;
 }

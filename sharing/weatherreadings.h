@@ -51,6 +51,7 @@ struct SharedFieldInfo
     SharedQuantity quantity;
     const char *key;     // JSON key and topic part: "outdoor_temperature"
     const char *caption; // "Outdoor temperature"
+    int decimals;        // the console's resolution in the fixed unit
 };
 
 const QList<SharedFieldInfo> &sharedFields();
