@@ -27,6 +27,15 @@ QString textValue(const QSettings &s, const QString &key, const QString &fallbac
     return value.toString().trimmed();
 }
 
+// Passwords are taken as written, blanks at their ends included.
+QString secretValue(const QSettings &s, const QString &key)
+{
+    const QVariant value = s.value(key);
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QLatin1Char(','));
+    return value.toString();
+}
+
 bool boolValue(const QSettings &s, const QString &key)
 {
     const QString v = textValue(s, key, QString()).toLower();
@@ -84,7 +93,7 @@ WeatherNetworkSettings readNetwork(Reader &r, const WeatherNetworkSettings &defa
     n.enabled = boolValue(r.s, QStringLiteral("enabled"));
     n.url = textValue(r.s, QStringLiteral("url"), defaults.url);
     n.stationId = textValue(r.s, QStringLiteral("station_id"), QString());
-    n.password = textValue(r.s, QStringLiteral("password"), QString());
+    n.password = secretValue(r.s, QStringLiteral("password"));
     n.intervalMinutes = r.integer(QStringLiteral("interval_minutes"), defaults.intervalMinutes, 1,
                                   24 * 60);
     return n;
@@ -296,7 +305,7 @@ SharingSettings readSharingSettings(const QString &path, QStringList *problems)
     m.host = textValue(s, QStringLiteral("host"), m.host);
     m.port = r.integer(QStringLiteral("port"), m.port, 1, 65535);
     m.userName = textValue(s, QStringLiteral("user"), QString());
-    m.password = textValue(s, QStringLiteral("password"), QString());
+    m.password = secretValue(s, QStringLiteral("password"));
     m.tls = boolValue(s, QStringLiteral("tls"));
     m.caFile = absolutePath(textValue(s, QStringLiteral("ca_file"), QString()), path);
     m.station = textValue(s, QStringLiteral("station"), m.station);
