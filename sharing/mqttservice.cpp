@@ -64,6 +64,7 @@ void MqttService::onConnected()
         m_client->publish(m);
     // What the broker lost while it was away (or never had) comes again, all of it.
     m_changed.clear();
+    m_published.clear();
     for (const SensorGroup g : {SensorGroup::Humidity, SensorGroup::Temperature,
                                 SensorGroup::BarometerDewpoint, SensorGroup::Rain,
                                 SensorGroup::Wind})
@@ -82,6 +83,11 @@ void MqttService::publishChanged()
 void MqttService::publishGroup(SensorGroup group)
 {
     const WeatherReadings readings = readingsFromRecord(m_record, m_displayUnits());
-    for (const MqttMessage &m : groupMessages(m_settings.station, group, readings))
+    const QList<MqttMessage> messages = groupMessages(m_settings.station, group, readings);
+    // The console repeats unchanged groups every few seconds; the broker keeps them retained.
+    if (messages.isEmpty() || m_published.value(int(group)) == messages.first().payload)
+        return;
+    m_published.insert(int(group), messages.first().payload);
+    for (const MqttMessage &m : messages)
         m_client->publish(m);
 }

@@ -5,6 +5,7 @@
 #include "sharing/sharingsettings.h"
 
 #include <QObject>
+#include <QHash>
 #include <QSet>
 #include <functional>
 #include <memory>
@@ -48,5 +49,6 @@ private:
     std::unique_ptr<MqttClient> m_client;
     std::unique_ptr<ClockTimer> m_interval;
     QSet<int> m_changed; // groups, as numbers
+    QHash<int, QByteArray> m_published; // each group's last JSON, since the connection
     QString m_lastFailure;
 };
