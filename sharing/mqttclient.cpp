@@ -40,6 +40,7 @@ struct MqttClient::Worker
     bool stopping = false;
     MqttClient *receiver = nullptr; // cleared under `mutex` when the client lets go
     QString refusal;                // the broker's word on the last CONNACK (worker only)
+    QString tlsError;               // OpenSSL's last error, from the library's log (worker only)
     QByteArray host;
     int port = 0;
     QByteArray statusTopic;
@@ -75,7 +76,11 @@ struct MqttClient::Worker
             return std::exchange(refusal, QString());
         if (rc == MOSQ_ERR_ERRNO)
             return QString::fromLocal8Bit(std::strerror(savedErrno));
-        return QString::fromUtf8(mosquitto_strerror(rc));
+        QString text = QString::fromUtf8(mosquitto_strerror(rc));
+        // libmosquitto says only "A TLS error occurred."; OpenSSL's cause is in its log.
+        if (rc == MOSQ_ERR_TLS && !tlsError.isEmpty())
+            text = text.chopped(1) + QStringLiteral(": ") + std::exchange(tlsError, QString());
+        return text;
     }
 
     // Connects, runs the connection while it lasts, and tries again after a back-off.
@@ -126,6 +131,14 @@ struct MqttClient::Worker
 
     std::atomic<bool> connectedOnce{false};
 
+    static void onLog(mosquitto *, void *obj, int level, const char *text)
+    {
+        // "OpenSSL Error[0]: error:0A000086:SSL routines::certificate verify failed"
+        const QString line = QString::fromUtf8(text);
+        if (level == MOSQ_LOG_ERR && line.startsWith(QLatin1String("OpenSSL Error")))
+            static_cast<Worker *>(obj)->tlsError = line.section(QLatin1Char(':'), -1).trimmed();
+    }
+
     static void onConnect(mosquitto *, void *obj, int rc)
     {
         auto *w = static_cast<Worker *>(obj);
@@ -168,6 +181,7 @@ void MqttClient::start(const MqttSettings &settings)
     mosquitto_int_option(worker->mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     mosquitto_threaded_set(worker->mosq, true);
     mosquitto_connect_callback_set(worker->mosq, &Worker::onConnect);
+    mosquitto_log_callback_set(worker->mosq, &Worker::onLog);
     const QByteArray status = mqttStatusTopic(settings.station).toUtf8();
     mosquitto_will_set(worker->mosq, status.constData(), 7, "offline", 1, true);
     worker->statusTopic = status;

@@ -18,8 +18,10 @@ class LocalBroker
 public:
     ~LocalBroker() { stop(); }
 
-    // With a user, only that user with that password may connect.
-    bool start(const QString &user = {}, const QString &password = {})
+    // With a user, only that user with that password may connect; `listenerConfig` adds
+    // lines to the listener's (a certificate for TLS).
+    bool start(const QString &user = {}, const QString &password = {},
+               const QByteArray &listenerConfig = {})
     {
         if (m_port == 0) {
             QTcpServer probe; // a free port, kept for restarts
@@ -28,7 +30,8 @@ public:
             m_port = probe.serverPort();
         }
         QByteArray config = "listener " + QByteArray::number(m_port) +
-                            " 127.0.0.1\npersistence false\nlog_dest none\n";
+                            " 127.0.0.1\n" + listenerConfig +
+                            "persistence false\nlog_dest none\n";
         // Started by root, mosquitto would become the user "mosquitto", who cannot read
         // this test's private folder.
         if (const passwd *me = getpwuid(getuid()))

@@ -7,7 +7,9 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -39,6 +41,11 @@ private slots:
     void publishesReadingsAndDiscovery();
     void brokerRestartLosesNoLaterMessage();
     void wrongPasswordGivesTheBrokersReason();
+    void tlsTrustsOnlyTheGivenCa_data();
+    void tlsTrustsOnlyTheGivenCa();
+
+private:
+    QTemporaryDir m_tls; // a test CA, a server certificate it signed, a stranger CA
 };
 
 void TstMqtt::publishesReadingsAndDiscovery()
@@ -142,6 +149,46 @@ void TstMqtt::wrongPasswordGivesTheBrokersReason()
     settings.password = QStringLiteral("right");
     service.apply(settings);
     QTRY_VERIFY_WITH_TIMEOUT(service.isConnected(), WaitMs);
+}
+
+void TstMqtt::tlsTrustsOnlyTheGivenCa_data()
+{
+    QTest::addColumn<QString>("caFile");
+    QTest::addColumn<bool>("connects");
+    QTest::newRow("the broker's CA") << "ca.pem" << true;
+    QTest::newRow("a stranger CA") << "other-ca.pem" << false;
+}
+
+void TstMqtt::tlsTrustsOnlyTheGivenCa()
+{
+    QFETCH(QString, caFile);
+    QFETCH(bool, connects);
+    if (!QFileInfo::exists(m_tls.filePath("server.pem"))) {
+        // The FTPS tests' certificate maker.
+        const QString code = QStringLiteral("import sys; sys.path.insert(0, '%1'); import "
+                                            "ftpserver; ftpserver.make_tls_files('%2')")
+                                 .arg(CORVANE_TEST_SCRIPTS, m_tls.path());
+        QCOMPARE(QProcess::execute("/usr/bin/python3", {"-c", code}), 0);
+    }
+    const QByteArray server = m_tls.filePath("server.pem").toUtf8();
+    LocalBroker broker;
+    QVERIFY(broker.start({}, {}, "certfile " + server + "\nkeyfile " + server + "\n"));
+    ManualClock clock;
+    ReadingsRecord record;
+    MqttService service(clock, record, [] { return 1; });
+    QSignalSpy failures(&service, &MqttService::failure);
+    MqttSettings settings = settingsFor(broker.port());
+    settings.tls = true;
+    settings.caFile = m_tls.filePath(caFile);
+    service.apply(settings);
+    if (connects) {
+        QTRY_VERIFY_WITH_TIMEOUT(service.isConnected(), WaitMs);
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(!failures.isEmpty(), WaitMs);
+        QVERIFY(!service.isConnected());
+        QVERIFY2(failures.first().at(0).toString().endsWith("certificate verify failed"),
+                 qPrintable(failures.first().at(0).toString()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TstMqtt)
