@@ -75,7 +75,7 @@ QByteArray aprsWeatherPacket(const CwopSettings &settings, const WeatherReadings
     if (humidity && std::lround(*humidity) >= 100)
         humidity = 0; // the protocol's two digits write 100 % as "00"
     p += 'h' + field(humidity, 2, 0, 99);
-    p += 'b' + field(mapped(readings[F::SeaLevelPressure], [](double hpa) { return hpa * 10; }),
-                     5, 0, 99999);
+    p += 'b' + field(mapped(readings[F::SeaLevelPressure], [](double hpa) { return hpa * 10; }), 5,
+                     0, 99999);
     return p + "\r\n";
 }

@@ -7,8 +7,8 @@
 
 CwopUpload::CwopUpload(Clock &clock, const QString &server, int port, const QByteArray &login,
                        const QByteArray &packet, int limitMs, QObject *parent)
-    : Job(parent), m_clock(clock), m_server(server), m_port(port), m_login(login),
-      m_packet(packet), m_limitMs(limitMs)
+    : Job(parent), m_clock(clock), m_server(server), m_port(port), m_login(login), m_packet(packet),
+      m_limitMs(limitMs)
 {
 }
 
@@ -26,8 +26,7 @@ void CwopUpload::run()
     m_deadline->setSingleShot(true);
     m_deadline->setInterval(m_limitMs);
     connect(m_deadline.get(), &ClockTimer::timeout, this, [this] {
-        end(UploadResult::Failed,
-            QStringLiteral("no answer within %1 s").arg(m_limitMs / 1000));
+        end(UploadResult::Failed, QStringLiteral("no answer within %1 s").arg(m_limitMs / 1000));
     });
     connect(m_socket.get(), &QTcpSocket::connected, this, [this] { m_socket->write(m_login); });
     connect(m_socket.get(), &QTcpSocket::readyRead, this, &CwopUpload::onReadyRead);
@@ -70,9 +69,9 @@ void CwopUpload::end(UploadResult::Kind kind, const QString &reason)
 {
     if (!m_socket)
         return;
-    m_result = {kind, reason.isEmpty() ? reason
-                                       : QStringLiteral("%1:%2: %3").arg(m_server).arg(m_port).arg(
-                                             reason)};
+    m_result = {kind, reason.isEmpty()
+                          ? reason
+                          : QStringLiteral("%1:%2: %3").arg(m_server).arg(m_port).arg(reason)};
     stopSteps();
     finish();
 }

@@ -169,8 +169,8 @@ void MqttClient::start(const MqttSettings &settings)
     stop();
     auto worker = std::make_shared<Worker>();
     const QByteArray node = mqttNodeId(settings.station).toUtf8();
-    const QByteArray clientId = "corvane-" + node + '-' +
-                                QByteArray::number(QCoreApplication::applicationPid());
+    const QByteArray clientId =
+        "corvane-" + node + '-' + QByteArray::number(QCoreApplication::applicationPid());
     worker->mosq = mosquitto_new(clientId.constData(), true, worker.get());
     if (!worker->mosq) {
         QMetaObject::invokeMethod(
@@ -190,15 +190,14 @@ void MqttClient::start(const MqttSettings &settings)
                                   settings.password.toUtf8().constData());
     if (settings.tls || !settings.caFile.isEmpty()) {
         const QByteArray caFile = settings.caFile.toLocal8Bit();
-        const int rc =
-            caFile.isEmpty()
-                ? mosquitto_tls_set(worker->mosq, nullptr, "/etc/ssl/certs", nullptr, nullptr,
-                                    nullptr)
-                : mosquitto_tls_set(worker->mosq, caFile.constData(), nullptr, nullptr, nullptr,
-                                    nullptr);
+        const int rc = caFile.isEmpty() ? mosquitto_tls_set(worker->mosq, nullptr, "/etc/ssl/certs",
+                                                            nullptr, nullptr, nullptr)
+                                        : mosquitto_tls_set(worker->mosq, caFile.constData(),
+                                                            nullptr, nullptr, nullptr, nullptr);
         if (rc != MOSQ_ERR_SUCCESS) {
-            const QString why = QStringLiteral("TLS with CA file %1: %2")
-                                    .arg(settings.caFile, QString::fromUtf8(mosquitto_strerror(rc)));
+            const QString why =
+                QStringLiteral("TLS with CA file %1: %2")
+                    .arg(settings.caFile, QString::fromUtf8(mosquitto_strerror(rc)));
             QMetaObject::invokeMethod(
                 this, [this, why] { emit connectionFailed(why); }, Qt::QueuedConnection);
             return;
@@ -217,8 +216,8 @@ void MqttClient::stop()
         return;
     if (m_connected) {
         // A clean disconnect does not set off the last will; say it ourselves.
-        mosquitto_publish(m_worker->mosq, nullptr, m_worker->statusTopic.constData(), 7,
-                          "offline", 1, true);
+        mosquitto_publish(m_worker->mosq, nullptr, m_worker->statusTopic.constData(), 7, "offline",
+                          1, true);
         mosquitto_disconnect(m_worker->mosq);
     }
     {
@@ -236,6 +235,7 @@ bool MqttClient::publish(const MqttMessage &message)
     if (!m_worker || !m_connected)
         return false;
     const QByteArray topic = message.topic.toUtf8();
-    return mosquitto_publish(m_worker->mosq, nullptr, topic.constData(), int(message.payload.size()),
-                             message.payload.constData(), 1, message.retain) == MOSQ_ERR_SUCCESS;
+    return mosquitto_publish(m_worker->mosq, nullptr, topic.constData(),
+                             int(message.payload.size()), message.payload.constData(), 1,
+                             message.retain) == MOSQ_ERR_SUCCESS;
 }

@@ -36,8 +36,8 @@ void MqttService::apply(const MqttSettings &settings)
         if (reason == m_lastFailure)
             return;
         m_lastFailure = reason;
-        emit statusText(QStringLiteral("MQTT: %1 cannot be reached; corvane keeps trying.")
-                            .arg(brokerName()));
+        emit statusText(
+            QStringLiteral("MQTT: %1 cannot be reached; corvane keeps trying.").arg(brokerName()));
         emit failure(reason);
     });
     m_interval->setInterval(settings.intervalSeconds * 1000);
@@ -65,9 +65,9 @@ void MqttService::onConnected()
     // What the broker lost while it was away (or never had) comes again, all of it.
     m_changed.clear();
     m_published.clear();
-    for (const SensorGroup g : {SensorGroup::Humidity, SensorGroup::Temperature,
-                                SensorGroup::BarometerDewpoint, SensorGroup::Rain,
-                                SensorGroup::Wind})
+    for (const SensorGroup g :
+         {SensorGroup::Humidity, SensorGroup::Temperature, SensorGroup::BarometerDewpoint,
+          SensorGroup::Rain, SensorGroup::Wind})
         publishGroup(g);
 }
 

@@ -4,8 +4,8 @@
 
 #include "sharing/sharingsettings.h"
 
-#include <QObject>
 #include <QHash>
+#include <QObject>
 #include <QSet>
 #include <functional>
 #include <memory>
@@ -48,7 +48,7 @@ private:
     MqttSettings m_settings;
     std::unique_ptr<MqttClient> m_client;
     std::unique_ptr<ClockTimer> m_interval;
-    QSet<int> m_changed; // groups, as numbers
+    QSet<int> m_changed;                // groups, as numbers
     QHash<int, QByteArray> m_published; // each group's last JSON, since the connection
     QString m_lastFailure;
 };

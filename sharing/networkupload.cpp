@@ -16,9 +16,9 @@ QString decimals(double v, int places)
 
 } // namespace
 
-QString weatherNetworkQuery(const WeatherNetworkSettings &settings,
-                            const WeatherReadings &readings, const RainAmounts &rain,
-                            const QDateTime &utcNow, const QString &softwareType)
+QString weatherNetworkQuery(const WeatherNetworkSettings &settings, const WeatherReadings &readings,
+                            const RainAmounts &rain, const QDateTime &utcNow,
+                            const QString &softwareType)
 {
     QUrlQuery q;
     q.addQueryItem(QStringLiteral("ID"), settings.stationId);
@@ -73,8 +73,8 @@ void WeatherNetworkUpload::run()
     const QUrl url(m_url);
     if (!url.isValid() || url.host().isEmpty() ||
         (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
-        m_result = {UploadResult::Failed, QStringLiteral("%1 is not an http or https address")
-                                              .arg(m_url)};
+        m_result = {UploadResult::Failed,
+                    QStringLiteral("%1 is not an http or https address").arg(m_url)};
         finish();
         return;
     }
@@ -101,9 +101,9 @@ void WeatherNetworkUpload::onState(int state)
             this,
             [this] {
                 stopSteps();
-                m_result = {UploadResult::Failed, masked(m_failure.isEmpty()
-                                                             ? QStringLiteral("transfer failed")
-                                                             : m_failure)};
+                m_result = {
+                    UploadResult::Failed,
+                    masked(m_failure.isEmpty() ? QStringLiteral("transfer failed") : m_failure)};
                 finish();
             },
             Qt::QueuedConnection);

@@ -13,9 +13,9 @@ class TransferChannel;
 // The query of one report, in the protocol's units (°F, inHg, mph, inches) converted from
 // the readings' numbers. A reading the station has not sent is left out, never sent as 0.
 // `utcNow` is the report's time.
-QString weatherNetworkQuery(const WeatherNetworkSettings &settings,
-                            const WeatherReadings &readings, const RainAmounts &rain,
-                            const QDateTime &utcNow, const QString &softwareType);
+QString weatherNetworkQuery(const WeatherNetworkSettings &settings, const WeatherReadings &readings,
+                            const RainAmounts &rain, const QDateTime &utcNow,
+                            const QString &softwareType);
 
 // The outcome of one upload; `reason` never holds the password.
 struct UploadResult

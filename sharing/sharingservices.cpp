@@ -69,8 +69,7 @@ void SharingServices::apply(const SharingSettings &settings)
     m_mqtt->apply(settings.mqtt);
     arm(Wunderground, settings.wunderground.enabled, settings.wunderground.intervalMinutes);
     arm(Pwsweather, settings.pwsweather.enabled, settings.pwsweather.intervalMinutes);
-    arm(Cwop, settings.cwop.enabled,
-        std::max(settings.cwop.intervalMinutes, MinimumCwopMinutes));
+    arm(Cwop, settings.cwop.enabled, std::max(settings.cwop.intervalMinutes, MinimumCwopMinutes));
 }
 
 void SharingServices::arm(Network network, bool enabled, int intervalMinutes)
@@ -119,8 +118,8 @@ void SharingServices::report(Network network)
 {
     Slot &slot = m_slots[network];
     if (isReporting(network)) {
-        emit statusText(QStringLiteral("%1: skipped, the previous report is still running")
-                            .arg(name(network)));
+        emit statusText(
+            QStringLiteral("%1: skipped, the previous report is still running").arg(name(network)));
         return;
     }
     const WeatherReadings readings = readingsFromRecord(m_record, m_displayUnits());
@@ -136,8 +135,8 @@ void SharingServices::report(Network network)
                                         : static_cast<WeatherNetworkUpload *>(run)->result();
         const bool sent = result.kind == UploadResult::Sent;
         if (sent) {
-            emit statusText(QStringLiteral("%1 updated %2")
-                                .arg(name(network), generalDate(m_clock.now())));
+            emit statusText(
+                QStringLiteral("%1 updated %2").arg(name(network), generalDate(m_clock.now())));
         } else {
             emit statusText(QStringLiteral("%1 upload failed").arg(name(network)));
             emit failure(QStringLiteral("%1: %2%3")

@@ -6,8 +6,8 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QRegularExpression>
-#include <QSet>
 #include <QSaveFile>
+#include <QSet>
 #include <QSettings>
 #include <algorithm>
 #include <utility>
@@ -94,8 +94,8 @@ WeatherNetworkSettings readNetwork(Reader &r, const WeatherNetworkSettings &defa
     n.url = textValue(r.s, QStringLiteral("url"), defaults.url);
     n.stationId = textValue(r.s, QStringLiteral("station_id"), QString());
     n.password = secretValue(r.s, QStringLiteral("password"));
-    n.intervalMinutes = r.integer(QStringLiteral("interval_minutes"), defaults.intervalMinutes, 1,
-                                  24 * 60);
+    n.intervalMinutes =
+        r.integer(QStringLiteral("interval_minutes"), defaults.intervalMinutes, 1, 24 * 60);
     return n;
 }
 
@@ -258,9 +258,8 @@ QStringList mergedLines(const QStringList &lines,
 bool MqttSettings::operator==(const MqttSettings &o) const
 {
     return enabled == o.enabled && host == o.host && port == o.port && userName == o.userName &&
-           password == o.password && tls == o.tls && caFile == o.caFile &&
-           station == o.station && discoveryPrefix == o.discoveryPrefix &&
-           intervalSeconds == o.intervalSeconds;
+           password == o.password && tls == o.tls && caFile == o.caFile && station == o.station &&
+           discoveryPrefix == o.discoveryPrefix && intervalSeconds == o.intervalSeconds;
 }
 
 bool WeatherNetworkSettings::operator==(const WeatherNetworkSettings &o) const
@@ -271,9 +270,9 @@ bool WeatherNetworkSettings::operator==(const WeatherNetworkSettings &o) const
 
 bool CwopSettings::operator==(const CwopSettings &o) const
 {
-    return enabled == o.enabled && server == o.server && port == o.port &&
-           callsign == o.callsign && passcode == o.passcode && latitude == o.latitude &&
-           longitude == o.longitude && intervalMinutes == o.intervalMinutes;
+    return enabled == o.enabled && server == o.server && port == o.port && callsign == o.callsign &&
+           passcode == o.passcode && latitude == o.latitude && longitude == o.longitude &&
+           intervalMinutes == o.intervalMinutes;
 }
 
 WeatherNetworkSettings SharingSettings::defaultWunderground()

@@ -14,10 +14,10 @@ struct MqttSettings
     QString userName;
     QString password;
     bool tls = false;
-    QString caFile;             // absolute, or empty for the system's CAs
+    QString caFile;                              // absolute, or empty for the system's CAs
     QString station = QStringLiteral("station"); // corvane/<station>/...
     QString discoveryPrefix = QStringLiteral("homeassistant");
-    int intervalSeconds = 60;   // a changed group waits at most this long
+    int intervalSeconds = 60; // a changed group waits at most this long
 
     bool operator==(const MqttSettings &o) const;
     bool operator!=(const MqttSettings &o) const { return !(*this == o); }

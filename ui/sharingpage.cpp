@@ -51,9 +51,8 @@ SharingPage::SharingPage(QWidget *parent) : QWidget(parent)
     auto *inner = new QWidget;
     auto *column = new QVBoxLayout(inner);
     column->addWidget(buildMqtt());
-    column->addWidget(
-        buildNetwork(QStringLiteral("Wunderground"), QStringLiteral("Weather Underground"),
-                     m_wunderground));
+    column->addWidget(buildNetwork(QStringLiteral("Wunderground"),
+                                   QStringLiteral("Weather Underground"), m_wunderground));
     column->addWidget(
         buildNetwork(QStringLiteral("Pwsweather"), QStringLiteral("PWSweather"), m_pwsweather));
     column->addWidget(buildCwop());
@@ -96,8 +95,7 @@ QWidget *SharingPage::buildMqtt()
     return box;
 }
 
-QWidget *SharingPage::buildNetwork(const QString &prefix, const QString &title,
-                                   NetworkControls &c)
+QWidget *SharingPage::buildNetwork(const QString &prefix, const QString &title, NetworkControls &c)
 {
     auto *box = named(new QGroupBox(title), prefix + QStringLiteral("Frame"));
     auto *form = new QFormLayout(box);
@@ -120,8 +118,8 @@ QWidget *SharingPage::buildCwop()
 {
     auto *box = named(new QGroupBox(QStringLiteral("CWOP (APRS-IS)")), QStringLiteral("CwopFrame"));
     auto *form = new QFormLayout(box);
-    m_cwopEnabled = named(new QCheckBox(QStringLiteral("Report to CWOP")),
-                          QStringLiteral("CwopEnabled"));
+    m_cwopEnabled =
+        named(new QCheckBox(QStringLiteral("Report to CWOP")), QStringLiteral("CwopEnabled"));
     m_cwopServer = named(new QLineEdit, QStringLiteral("CwopServer"));
     m_cwopPort = spinBox(QStringLiteral("CwopPort"), 1, 65535);
     m_cwopCallsign = named(new QLineEdit, QStringLiteral("CwopCallsign"));

@@ -37,8 +37,7 @@ private:
     QWidget *buildNetwork(const QString &prefix, const QString &title, NetworkControls &c);
     QWidget *buildCwop();
     static void loadNetwork(const NetworkControls &c, const WeatherNetworkSettings &n);
-    static WeatherNetworkSettings editedNetwork(const NetworkControls &c,
-                                                WeatherNetworkSettings n);
+    static WeatherNetworkSettings editedNetwork(const NetworkControls &c, WeatherNetworkSettings n);
 
     SharingSettings m_loaded;
     QCheckBox *m_mqttEnabled = nullptr;

@@ -29,9 +29,8 @@ public:
                 return false;
             m_port = probe.serverPort();
         }
-        QByteArray config = "listener " + QByteArray::number(m_port) +
-                            " 127.0.0.1\n" + listenerConfig +
-                            "persistence false\nlog_dest none\n";
+        QByteArray config = "listener " + QByteArray::number(m_port) + " 127.0.0.1\n" +
+                            listenerConfig + "persistence false\nlog_dest none\n";
         // Started by root, mosquitto would become the user "mosquitto", who cannot read
         // this test's private folder.
         if (const passwd *me = getpwuid(getuid()))
@@ -102,9 +101,9 @@ public:
             m_mosq, [](mosquitto *, void *self, const mosquitto_message *msg) {
                 auto *s = static_cast<Subscriber *>(self);
                 QMutexLocker lock(&s->m_mutex);
-                s->m_messages.append({QString::fromUtf8(msg->topic),
-                                      QByteArray(static_cast<const char *>(msg->payload),
-                                                 msg->payloadlen)});
+                s->m_messages.append(
+                    {QString::fromUtf8(msg->topic),
+                     QByteArray(static_cast<const char *>(msg->payload), msg->payloadlen)});
             });
         mosquitto_reconnect_delay_set(m_mosq, 1, 1, false);
         mosquitto_connect_async(m_mosq, "127.0.0.1", port, 60);

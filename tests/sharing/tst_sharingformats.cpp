@@ -15,16 +15,14 @@ using Texts = QList<std::pair<QString, QString>>;
 
 // One weather, as the console sends it (22.5 °C, 12 °C dewpoint, 1013.2 hPa, 2.1 m/s from
 // 56°, gusts 3.8 m/s, 298 mm total), in the texts each display unit writes.
-const Texts metricTexts{{"OutdoorTemperature", "22.5"}, {"OutdoorHumidity", "53"},
-                        {"OutdoorDewpoint", "12"},      {"SeaLevelPressure", "1013"},
-                        {"AverageSpeed", "2.1"},        {"AverageDirection", "56"},
-                        {"GustSpeed", "3.8"},           {"RainTotal", "298"},
-                        {"HeatIndex", "N/A"}};
-const Texts englishTexts{{"OutdoorTemperature", "72.5"}, {"OutdoorHumidity", "53"},
-                         {"OutdoorDewpoint", "54"},      {"SeaLevelPressure", "29.92"},
-                         {"AverageSpeed", "4.7"},        {"AverageDirection", "56"},
-                         {"GustSpeed", "8.5"},           {"RainTotal", "11.73"},
-                         {"HeatIndex", "N/A"}};
+const Texts metricTexts{
+    {"OutdoorTemperature", "22.5"}, {"OutdoorHumidity", "53"}, {"OutdoorDewpoint", "12"},
+    {"SeaLevelPressure", "1013"},   {"AverageSpeed", "2.1"},   {"AverageDirection", "56"},
+    {"GustSpeed", "3.8"},           {"RainTotal", "298"},      {"HeatIndex", "N/A"}};
+const Texts englishTexts{
+    {"OutdoorTemperature", "72.5"}, {"OutdoorHumidity", "53"}, {"OutdoorDewpoint", "54"},
+    {"SeaLevelPressure", "29.92"},  {"AverageSpeed", "4.7"},   {"AverageDirection", "56"},
+    {"GustSpeed", "8.5"},           {"RainTotal", "11.73"},    {"HeatIndex", "N/A"}};
 
 WeatherReadings readingsOf(const Texts &texts, int units)
 {
@@ -89,8 +87,8 @@ void TstSharingFormats::fixedUnitsWhateverTheDisplay()
     QCOMPARE(r[F::AverageSpeed], 2.1);
     QCOMPARE(r[F::GustSpeed], 3.8);
     QCOMPARE(r[F::RainTotal], 298.0);
-    QVERIFY(!r[F::HeatIndex]);       // "N/A"
-    QVERIFY(!r[F::IndoorHumidity]);  // never sent
+    QVERIFY(!r[F::HeatIndex]);      // "N/A"
+    QVERIFY(!r[F::IndoorHumidity]); // never sent
     QVERIFY(!r[F::GustDirection]);
 }
 
@@ -102,14 +100,15 @@ void TstSharingFormats::groupJsonLeavesOutWhatWasNotSent()
     QCOMPARE(messages[0].topic, QStringLiteral("corvane/Back_yard/temperature"));
     QCOMPARE(QJsonDocument::fromJson(messages[0].payload).object(),
              QJsonObject({{"outdoor_temperature", 22.5}}));
-    QCOMPARE(messages[1], (MqttMessage{"corvane/Back_yard/temperature/outdoor_temperature",
-                                       "22.5", true}));
+    QCOMPARE(messages[1],
+             (MqttMessage{"corvane/Back_yard/temperature/outdoor_temperature", "22.5", true}));
     QVERIFY(groupMessages(QStringLiteral("x"), SensorGroup::Humidity, WeatherReadings{}).isEmpty());
 }
 
 void TstSharingFormats::discoveryNamesClassUnitAndState()
 {
-    const auto messages = discoveryMessages(QStringLiteral("yard"), QStringLiteral("homeassistant"));
+    const auto messages =
+        discoveryMessages(QStringLiteral("yard"), QStringLiteral("homeassistant"));
     QCOMPARE(messages.size(), SharedFieldCount);
     QHash<QString, QJsonObject> byTopic;
     for (const MqttMessage &m : messages) {
@@ -122,7 +121,8 @@ void TstSharingFormats::discoveryNamesClassUnitAndState()
     QCOMPARE(rain.value("state_class").toString(), QStringLiteral("total_increasing"));
     QCOMPARE(rain.value("state_topic").toString(), QStringLiteral("corvane/yard/rain/rain_total"));
     QCOMPARE(rain.value("availability_topic").toString(), QStringLiteral("corvane/yard/status"));
-    const QJsonObject pressure = byTopic.value("homeassistant/sensor/yard/sea_level_pressure/config");
+    const QJsonObject pressure =
+        byTopic.value("homeassistant/sensor/yard/sea_level_pressure/config");
     QCOMPARE(pressure.value("device_class").toString(), QStringLiteral("atmospheric_pressure"));
     QCOMPARE(pressure.value("unit_of_measurement").toString(), QStringLiteral("hPa"));
     QCOMPARE(pressure.value("state_class").toString(), QStringLiteral("measurement"));
@@ -143,10 +143,9 @@ void TstSharingFormats::wundergroundQuery_data()
     const QStringList head{"ID=KXX123", "PASSWORD=p+s&w", "dateutc=2026-03-07 09:05:30"};
     const QStringList tail{"softwaretype=corvane 9.9", "action=updateraw"};
     const auto full = [&](const QString &baromin) {
-        return head +
-               QStringList{"tempf=72.5", "humidity=53", "dewptf=53.6", "baromin=" + baromin,
-                           "windspeedmph=4.7", "windgustmph=8.5", "winddir=56", "rainin=0.08",
-                           "dailyrainin=0.39"} +
+        return head + QStringList{"tempf=72.5",         "humidity=53",      "dewptf=53.6",
+                                  "baromin=" + baromin, "windspeedmph=4.7", "windgustmph=8.5",
+                                  "winddir=56",         "rainin=0.08",      "dailyrainin=0.39"} +
                tail;
     };
     QTest::newRow("metric") << metricTexts << 1 << rain << full("29.91");
@@ -165,8 +164,8 @@ void TstSharingFormats::wundergroundQuery()
     WeatherNetworkSettings settings;
     settings.stationId = QStringLiteral("KXX123");
     settings.password = QStringLiteral("p+s&w");
-    const QString query = weatherNetworkQuery(settings, readingsOf(texts, units), rain,
-                                              reportTime, QStringLiteral("corvane 9.9"));
+    const QString query = weatherNetworkQuery(settings, readingsOf(texts, units), rain, reportTime,
+                                              QStringLiteral("corvane 9.9"));
     QVERIFY2(!query.contains(QLatin1Char('+')) && !query.contains(QLatin1Char(' ')),
              qPrintable(query));
     QStringList got;
@@ -190,9 +189,8 @@ void TstSharingFormats::aprsPacket_data()
     QTest::newRow("nothing but a frosty temperature")
         << Texts{{"OutdoorTemperature", "-5.4"}} << 0 << RainAmounts{}
         << head + ".../...g...t-05r...p...P...h..b.....\r\n";
-    QTest::newRow("saturated air is h00")
-        << Texts{{"OutdoorHumidity", "100"}} << 1 << RainAmounts{}
-        << head + ".../...g...t...r...p...P...h00b.....\r\n";
+    QTest::newRow("saturated air is h00") << Texts{{"OutdoorHumidity", "100"}} << 1 << RainAmounts{}
+                                          << head + ".../...g...t...r...p...P...h00b.....\r\n";
 }
 
 void TstSharingFormats::aprsPacket()
@@ -239,7 +237,7 @@ void TstSharingFormats::rainOverSpans()
     const RainAmounts r = rainAmounts(h, now);
     QCOMPARE(r.lastHour, 5.0);      // 2 before the reset, 3 after: never negative
     QCOMPARE(r.sinceMidnight, 2.0); // from the 23:50 sample
-    QVERIFY(!r.last24Hours);         // the samples do not reach back a day
+    QVERIFY(!r.last24Hours);        // the samples do not reach back a day
 }
 
 QTEST_GUILESS_MAIN(TstSharingFormats)

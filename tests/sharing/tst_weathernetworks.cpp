@@ -20,23 +20,29 @@ using Texts = QHash<QString, QString>;
 constexpr int WaitMs = 10000;
 
 // 22.5 °C, 53 %, dewpoint 12 °C, 1013.2 hPa, 2.1 m/s from 56°, gusts 3.8 m/s.
-const Texts metricTexts{{"OutdoorTemperature", "22.5"}, {"OutdoorHumidity", "53"},
-                        {"OutdoorDewpoint", "12"},      {"SeaLevelPressure", "1013"},
-                        {"AverageSpeed", "2.1"},        {"AverageDirection", "56"},
+const Texts metricTexts{{"OutdoorTemperature", "22.5"},
+                        {"OutdoorHumidity", "53"},
+                        {"OutdoorDewpoint", "12"},
+                        {"SeaLevelPressure", "1013"},
+                        {"AverageSpeed", "2.1"},
+                        {"AverageDirection", "56"},
                         {"GustSpeed", "3.8"}};
-const Texts englishTexts{{"OutdoorTemperature", "72.5"}, {"OutdoorHumidity", "53"},
-                         {"OutdoorDewpoint", "54"},      {"SeaLevelPressure", "29.92"},
-                         {"AverageSpeed", "4.7"},        {"AverageDirection", "56"},
+const Texts englishTexts{{"OutdoorTemperature", "72.5"},
+                         {"OutdoorHumidity", "53"},
+                         {"OutdoorDewpoint", "54"},
+                         {"SeaLevelPressure", "29.92"},
+                         {"AverageSpeed", "4.7"},
+                         {"AverageDirection", "56"},
                          {"GustSpeed", "8.5"}};
 
 struct Station
 {
     explicit Station(const Texts &texts, int units)
-        : services(clock, record, [units] { return units; },
-                   [] {
-                       return std::make_unique<CurlTransferChannel>(
-                           CurlTransferChannel::Protocol::Http);
-                   })
+        : services(
+              clock, record, [units] { return units; },
+              [] {
+                  return std::make_unique<CurlTransferChannel>(CurlTransferChannel::Protocol::Http);
+              })
     {
         for (auto it = texts.cbegin(); it != texts.cend(); ++it)
             record.setText(it.key(), it.value());
@@ -129,11 +135,17 @@ void TstWeatherNetworks::bothNetworksGetEveryParameter()
     for (const auto &r : reported)
         QVERIFY(r.at(1).toBool());
 
-    const QHash<QString, QString> common{
-        {"tempf", "72.5"},       {"humidity", "53"},      {"dewptf", "53.6"},
-        {"baromin", baromin},    {"windspeedmph", "4.7"}, {"windgustmph", "8.5"},
-        {"winddir", "56"},       {"rainin", "0.08"},      {"dailyrainin", "0.08"},
-        {"action", "updateraw"}, {"softwaretype", "corvane " + corvaneVersion()}};
+    const QHash<QString, QString> common{{"tempf", "72.5"},
+                                         {"humidity", "53"},
+                                         {"dewptf", "53.6"},
+                                         {"baromin", baromin},
+                                         {"windspeedmph", "4.7"},
+                                         {"windgustmph", "8.5"},
+                                         {"winddir", "56"},
+                                         {"rainin", "0.08"},
+                                         {"dailyrainin", "0.08"},
+                                         {"action", "updateraw"},
+                                         {"softwaretype", "corvane " + corvaneVersion()}};
     QHash<QString, QString> wu = common;
     wu.insert({{"ID", "KXX1"}, {"PASSWORD", "pw&1"}, {"dateutc", dateutc}});
     QCOMPARE(requestOn(server, "/weatherstation/updateweatherstation.php"), wu);
@@ -188,10 +200,10 @@ void TstWeatherNetworks::cwopPacket_data()
     QTest::addColumn<Texts>("texts");
     QTest::addColumn<int>("units");
     QTest::addColumn<QByteArray>("weather");
-    QTest::newRow("metric display") << metricTexts << 1
-                                    << QByteArray("056/005g009t073r008p...P008h53b10130");
-    QTest::newRow("english display") << englishTexts << 0
-                                     << QByteArray("056/005g009t073r008p...P008h53b10132");
+    QTest::newRow("metric display")
+        << metricTexts << 1 << QByteArray("056/005g009t073r008p...P008h53b10130");
+    QTest::newRow("english display")
+        << englishTexts << 0 << QByteArray("056/005g009t073r008p...P008h53b10132");
 }
 
 void TstWeatherNetworks::cwopPacket()
