@@ -85,7 +85,7 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
     // The weather is shared from the readings as they arrive, beside the scheduler's jobs.
     m_sharing = std::make_unique<SharingServices>(
         clock, runtime.record(), [engine] { return int(engine->configuration().DisplayUnits); },
-        [&devices] { return devices.transferChannel(TransferProtocol::Http); });
+        [engine] { return engine->devices().transferChannel(TransferProtocol::Http); });
     StatusBoard *status = &runtime.status();
     connect(m_sharing.get(), &SharingServices::statusText, status, &StatusBoard::setStatusText);
     connect(m_sharing.get(), &SharingServices::failure, m_transferLog.get(),
