@@ -21,6 +21,7 @@
 #include "publishing/transferstatus.h"
 #include "reports/noaareport.h"
 #include "scheduler/scheduledjobs.h"
+#include "sharing/sharingservices.h"
 #include "simulator/simulatedpagingservice.h"
 
 namespace {
@@ -105,6 +106,17 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
         return run;
     });
 
+    // The weather is shared from the readings as they arrive, beside the scheduler's jobs.
+    m_sharing = std::make_unique<SharingServices>(
+        clock, runtime.record(), [engine] { return int(engine->configuration().DisplayUnits); },
+        [engine] { return engine->devices().transferChannel(TransferProtocol::Http); });
+    StatusBoard *status = &runtime.status();
+    connect(m_sharing.get(), &SharingServices::statusText, status, &StatusBoard::setStatusText);
+    connect(m_sharing.get(), &SharingServices::failure, m_transferLog.get(),
+            [this](const QString &reason) {
+                m_transferLog->add({m_runtime.clock().now(), reason, TransferLogEntry::Failure});
+            });
+
     connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
     connect(&runtime, &Runtime::setupSaved, this, [this] {
         if (!m_paging->pager().reopenPort())
@@ -121,6 +133,7 @@ Services::~Services()
     m_runtime.setGraphs({});
     m_runtime.setPaging({}, {});
     m_runtime.setPublishing({});
+    m_sharing.reset();
     m_paging.reset();
     m_comm2.reset();
     m_publisher.reset();
@@ -136,6 +149,13 @@ void Services::applyConfiguration()
     // Both FTP channels take the saved settings, so graph uploads follow a new server too.
     m_publisher->applyFtpSettings(m_runtime.configuration());
     applyTransferTrust();
+    applySharing();
+}
+
+void Services::applySharing()
+{
+    // Its problems are listed with the others of corvane.conf, by applyTransferTrust().
+    m_sharing->apply(readSideSettings(sideSettingsFilePath()).sharing);
 }
 
 void Services::applyTransferTrust()

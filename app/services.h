@@ -14,6 +14,7 @@ class PagingJob;
 class SerialPort;
 class SimulatedPagingService;
 class TransferLog;
+class SharingServices;
 struct RunOptions;
 
 class Services : public QObject
@@ -34,10 +35,13 @@ public:
     QString pagerDevicePath() const;
     // Null unless simulating.
     SimulatedPagingService *simulatedPagingService() { return m_pagingService.get(); }
+    // MQTT and the weather networks, as corvane.conf sets them.
+    SharingServices &sharing() { return *m_sharing; }
 
 private:
     void applyConfiguration();
     void applyTransferTrust();
+    void applySharing();
 
     Runtime &m_runtime;
     std::unique_ptr<SimulatedPagingService> m_pagingService;
@@ -49,4 +53,5 @@ private:
     std::unique_ptr<Publisher> m_publisher;
     std::unique_ptr<SerialPort> m_comm2;
     std::unique_ptr<PagingJob> m_paging;
+    std::unique_ptr<SharingServices> m_sharing;
 };

@@ -3,8 +3,10 @@
 
 #include "acquisition/serialport.h"
 #include "app/runtime.h"
+#include "config/sidesettings.h"
 #include "core/programdir.h"
 #include "ui/newsetup.h"
+#include "ui/sharingpage.h"
 #include "ui/wx.h"
 
 #include <QDir>
@@ -38,6 +40,8 @@ void SetupController::show()
     }
     showPortDevices();
     m_dialog->load(m_runtime.configuration());
+    if (auto *sharing = m_dialog->findChild<SharingPage *>())
+        sharing->load(readSideSettings(sideSettingsFilePath()).sharing);
     m_dialog->show();
     m_dialog->raise();
 }
@@ -80,6 +84,25 @@ void SetupController::save(const Configuration &config)
     showPortDevices();
     if (!result.message.isEmpty())
         m_dialog->showMessage(result.message);
+    saveSharing();
+}
+
+void SetupController::saveSharing()
+{
+    auto *page = m_dialog->findChild<SharingPage *>();
+    if (!page || !page->changed())
+        return;
+    const SharingSettings sharing = page->edited();
+    const QString path = sideSettingsFilePath();
+    const QString error = writeSharingSettings(path, sharing);
+    if (!error.isEmpty()) {
+        m_dialog->showMessage(QStringLiteral("The sharing settings could not be saved to %1: %2.")
+                                  .arg(QDir::toNativeSeparators(path), error));
+        return;
+    }
+    page->load(sharing);
+    // The services read corvane.conf again whenever the configuration is applied.
+    m_runtime.setConfiguration(m_runtime.configuration());
 }
 
 void SetupController::saveTabPictures(const QString &folder, std::function<void()> done)

@@ -41,6 +41,8 @@ public:
 
 private:
     void save(const Configuration &config);
+    // The "Sharing" tab's settings, into corvane.conf when they changed, then applied.
+    void saveSharing();
     void showPortDevices();
 
     Runtime &m_runtime;

@@ -61,6 +61,7 @@ SideSettings readSideSettings(const QString &path)
         out.problems << QStringLiteral("%1 cannot be read").arg(path);
         return out;
     }
+    out.sharing = readSharingSettings(path, &out.problems);
     settings.beginGroup(QStringLiteral("ftps"));
     const QString caFile = textValue(settings, QStringLiteral("ca_file"));
     if (!caFile.isEmpty()) {

@@ -2,6 +2,8 @@
 // in the program directory.
 #pragma once
 
+#include "sharing/sharingsettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +31,7 @@ struct SideSettings
 {
     FtpsSettings ftps;
     NoaaSettings noaa;
+    SharingSettings sharing; // [mqtt], [wunderground], [pwsweather], [cwop]
     QStringList problems; // each names the key; a missing file is no problem
 };
 

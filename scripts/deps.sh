@@ -20,6 +20,8 @@ packages=(
   python3-pyftpdlib                          # the local FTP server of the tests
   python3-openssl                            # its FTPS mode and the test CA it makes
   openssh-server                             # sshd for the SFTP tests, started by the test itself
+  libmosquitto-dev                           # MQTT publishing
+  mosquitto                                  # the local broker of the MQTT tests, started by the test
   xvfb xauth                                 # the desktop start-up check under a virtual display
   tidy                                       # checks the shipped HTML page in the tests
   dpkg-dev file lintian appstream            # the Debian packages: dependencies, checks, metadata
@@ -46,4 +48,10 @@ DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-inst
 if [[ " ${missing[*]} " == *" openssh-server "* ]] && [ -d /run/systemd/system ]; then
   "${sudo_cmd[@]}" systemctl disable --now ssh.service ssh.socket >/dev/null 2>&1 || true
   echo "openssh-server was installed for the SFTP tests; its ssh service is left disabled"
+fi
+
+# Likewise the broker: the MQTT tests start their own on a free port.
+if [[ " ${missing[*]} " == *" mosquitto "* ]] && [ -d /run/systemd/system ]; then
+  "${sudo_cmd[@]}" systemctl disable --now mosquitto.service >/dev/null 2>&1 || true
+  echo "mosquitto was installed for the MQTT tests; its service is left disabled"
 fi

@@ -4,6 +4,7 @@
 
 #include "config/variantvalue.h"
 #include "ui/graphstylesample.h"
+#include "ui/sharingpage.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -96,6 +97,7 @@ NewSetup::NewSetup(QWidget *parent) : QDialog(parent)
     m_tabs->addTab(buildGraphPage(), QStringLiteral("Graphing Settings"));
     m_tabs->addTab(buildFaxPage(), QStringLiteral("Fax Settings"));
     m_tabs->addTab(buildPagingPage(), QStringLiteral("Paging Settings"));
+    m_tabs->addTab(new SharingPage, QStringLiteral("Sharing"));
 
     auto *save = new QPushButton(QStringLiteral("Save"));
     save->setObjectName(QStringLiteral("Command1"));

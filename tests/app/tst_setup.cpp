@@ -10,6 +10,7 @@
 #include "fakes/consoleframes.h"
 #include "fakes/filebytes.h"
 #include "fakes/manualclock.h"
+#include "sharing/sharingservices.h"
 #include "ui/wx.h"
 
 #include <QCheckBox>
@@ -159,6 +160,7 @@ private slots:
     void savedPortsMoveToTheirNewDevices();
     void firstStartOffersTheSetupOnce_data();
     void firstStartOffersTheSetupOnce();
+    void sharingTabWritesCorvaneConfAndApplies();
 };
 
 void TstSetup::untouchedSaveRewritesTheFile_data()
@@ -340,6 +342,30 @@ void TstSetup::firstStartOffersTheSetupOnce()
     QVERIFY2(!QFile::exists(rig.file()), "nothing is written before Save");
     rig.press("Command2");
     QVERIFY(!QFile::exists(rig.file()));
+}
+
+
+void TstSetup::sharingTabWritesCorvaneConfAndApplies()
+{
+    Rig rig;
+    QVERIFY(saveConfiguration(rig.file(), savedSetup()).ok());
+    const QString conf = rig.home.filePath(QStringLiteral("corvane.conf"));
+    writeBytes(conf, "[ftps]\n; trust\npinned_key=\n");
+    rig.start();
+    rig.press("Command1"); // nothing changed on the tab: corvane.conf stays as it was
+    QCOMPARE(readBytes(conf), QByteArray("[ftps]\n; trust\npinned_key=\n"));
+
+    rig.control<QCheckBox>("CwopEnabled")->setChecked(true);
+    rig.control<QLineEdit>("CwopCallsign")->setText(QStringLiteral("ew1234"));
+    rig.press("Command1");
+    const QByteArray written = readBytes(conf);
+    QVERIFY(written.startsWith("[ftps]\n; trust\npinned_key=\n"));
+    QVERIFY(written.contains("[cwop]\nenabled=true\n"));
+    QVERIFY(written.contains("callsign=\"EW1234\"\n"));
+    // Applied at once: the service is on, the others stay off.
+    const SharingSettings &applied = rig.services->sharing().settings();
+    QVERIFY(applied.cwop.enabled && !applied.mqtt.enabled && !applied.wunderground.enabled);
+    QCOMPARE(applied.cwop.callsign, QStringLiteral("EW1234"));
 }
 
 QTEST_MAIN(TstSetup)
