@@ -6,6 +6,7 @@
 #include <memory>
 
 class Runtime;
+class Archive;
 class TransferChannel;
 class Publisher;
 class DialupControl;
@@ -29,12 +30,15 @@ public:
     PagingJob &paging() { return *m_paging; }
     // Why transfers failed, and what they noted: the desktop lists it, headless prints it.
     TransferLog &transferLog() { return *m_transferLog; }
+    // The shared PostgreSQL archive each written record pair also goes to, when enabled.
+    Archive &archive() { return *m_archive; }
     // Null unless simulating.
     SimulatedPagingService *simulatedPagingService() { return m_pagingService.get(); }
 
 private:
     void applyConfiguration();
     void applyTransferTrust();
+    void applyArchive();
 
     Runtime &m_runtime;
     std::unique_ptr<SimulatedPagingService> m_pagingService;
@@ -46,4 +50,6 @@ private:
     std::unique_ptr<Publisher> m_publisher;
     std::unique_ptr<SerialPort> m_comm2;
     std::unique_ptr<PagingJob> m_paging;
+    std::unique_ptr<Archive> m_archive;
+    QString m_archiveFailure; // the reason last logged, so a lasting one is logged once
 };

@@ -73,5 +73,7 @@ SideSettings readSideSettings(const QString &path)
     if (!out.ftps.pinnedKey.isEmpty() && !isSha256Pin(out.ftps.pinnedKey))
         out.problems << QStringLiteral(
             "[ftps] pinned_key is not sha256// followed by a base64 SHA-256 digest");
+    settings.endGroup();
+    out.archive = readArchiveSettings(settings, &out.problems);
     return out;
 }

@@ -2,6 +2,8 @@
 // in the program directory.
 #pragma once
 
+#include "archive/archivesettings.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,6 +22,7 @@ struct FtpsSettings
 struct SideSettings
 {
     FtpsSettings ftps;
+    ArchiveSettings archive; // [archive], see archive/archivesettings.h
     QStringList problems; // each names the key; a missing file is no problem
 };
 
