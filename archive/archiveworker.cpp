@@ -143,6 +143,8 @@ QString ArchiveWorker::connect()
             why = reasonOf(db.lastError());
         } else {
             QSqlQuery q(db);
+            // The server's notices ("already exists, skipping") would go to standard error.
+            q.exec(QStringLiteral("SET client_min_messages TO warning"));
             for (const QString &statement : archiveSchema()) {
                 if (!q.exec(statement)) {
                     why = QStringLiteral("creating the tables: ") + reasonOf(q.lastError());
