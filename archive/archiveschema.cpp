@@ -50,8 +50,24 @@ QString createTable(ArchiveTable table)
     for (int i = 0; i < t.count; ++i)
         defs << quoted(t.columns[i].column) + QLatin1Char(' ') + columnType(t.columns[i].form);
     defs << QStringLiteral("PRIMARY KEY (station, \"Date_Time\")");
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (%2)")
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (%2) PARTITION BY HASH (station)")
         .arg(t.name, defs.join(QStringLiteral(", ")));
+}
+
+// Rows arrive minute by minute from every station at once. Split by station, a station's
+// month lies on few pages of its part rather than on one page per row.
+QStringList createPartitions(ArchiveTable table)
+{
+    const QString name = shape(table).name;
+    QStringList out;
+    for (int i = 0; i < kArchivePartitions; ++i)
+        out << QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1 %2\" PARTITION OF \"%1\" FOR "
+                              "VALUES WITH (MODULUS %3, REMAINDER %4)")
+                   .arg(name)
+                   .arg(i, 2, 10, QLatin1Char('0'))
+                   .arg(kArchivePartitions)
+                   .arg(i);
+    return out;
 }
 
 QString textLiteral(const QSqlDriver &driver, QString text)
@@ -87,7 +103,8 @@ QString numberLiteral(const QVariant &value, LogForm form)
 
 QStringList archiveSchema()
 {
-    return {createTable(ArchiveTable::Outdoor), createTable(ArchiveTable::Indoor)};
+    return QStringList{createTable(ArchiveTable::Outdoor), createTable(ArchiveTable::Indoor)} +
+           createPartitions(ArchiveTable::Outdoor) + createPartitions(ArchiveTable::Indoor);
 }
 
 QString archiveInsert(const QSqlDriver &driver, ArchiveTable table,

@@ -11,7 +11,9 @@ class QSqlDriver;
 
 // "Outdoor Data" and "Indoor Data" with the month files' columns, a "station" column first,
 // and "Date_Time" as a real timestamptz; (station, "Date_Time") is the primary key, so a
-// pair stored twice is stored once and a station's month is one index range.
+// pair stored twice is stored once and a station's month is one index range. Each table is
+// split by a hash of the station into kArchivePartitions parts ("Outdoor Data 00", ...).
+inline constexpr int kArchivePartitions = 64;
 QStringList archiveSchema();
 
 enum class ArchiveTable { Outdoor, Indoor };

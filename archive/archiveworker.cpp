@@ -1,6 +1,7 @@
 // Connecting, creating the tables and sending batches, on the worker thread.
 #include "archive/archiveworker.h"
 
+#include "archive/archiveconnection.h"
 #include "archive/archiveschema.h"
 
 #include <QSqlDatabase>
@@ -127,19 +128,9 @@ QString ArchiveWorker::connect()
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QPSQL")))
         return QStringLiteral("Qt's PostgreSQL driver (QPSQL) is not installed");
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connection);
-        db.setHostName(m_settings.host);
-        db.setPort(m_settings.port);
-        db.setDatabaseName(m_settings.database);
-        db.setUserName(m_settings.user);
-        db.setPassword(m_settings.password);
-        // A server that does not answer is given up after 10 s and tried again later;
-        // keepalives notice one that went away in the middle of a batch.
-        db.setConnectOptions(QStringLiteral("connect_timeout=10;sslmode=%1;keepalives_idle=30;"
-                                            "application_name=corvane")
-                                 .arg(m_settings.sslmode));
+        QSqlDatabase db = openArchiveDatabase(m_settings, m_connection);
         QString why;
-        if (!db.open()) {
+        if (!db.isOpen()) {
             why = reasonOf(db.lastError());
         } else {
             QSqlQuery q(db);

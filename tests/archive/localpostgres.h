@@ -86,6 +86,29 @@ public:
         return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll()) : QString();
     }
 
+    // CPU seconds of process `pid` (as it is: 0 when gone), and of the server's children that
+    // have ended, connections among them.
+    static double processCpuSeconds(qint64 pid, bool endedChildren = false)
+    {
+        QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!f.open(QIODevice::ReadOnly))
+            return 0;
+        const QByteArray stat = f.readAll();
+        // Fields after the command's closing parenthesis: state is field 3, utime 14.
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        const int first = endedChildren ? 13 : 11; // cutime, cstime : utime, stime
+        if (fields.size() < first + 2)
+            return 0;
+        return (fields[first].toDouble() + fields[first + 1].toDouble()) / ::sysconf(_SC_CLK_TCK);
+    }
+    double endedConnectionsCpuSeconds() const
+    {
+        QFile pidFile(dataDir() + QStringLiteral("/postmaster.pid"));
+        if (!pidFile.open(QIODevice::ReadOnly))
+            return 0;
+        return processCpuSeconds(pidFile.readLine().trimmed().toLongLong(), true);
+    }
+
 private:
     QString dataDir() const { return m_dir.filePath(QStringLiteral("data")); }
 
