@@ -44,7 +44,7 @@ LocalPostgres &server()
             QStringLiteral("replay"),
             {QStringLiteral("-c shared_buffers=2GB"), QStringLiteral("-c wal_level=minimal"),
              QStringLiteral("-c max_wal_senders=0"), QStringLiteral("-c max_wal_size=8GB"),
-             QStringLiteral("-c maintenance_work_mem=1GB"), QStringLiteral("-c log_min_duration_statement=0 -c log_statement_stats=off")});
+             QStringLiteral("-c maintenance_work_mem=1GB")});
         if (!why.isEmpty())
             qFatal("PostgreSQL: %s", qPrintable(why));
         return p;
@@ -268,7 +268,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    QFile::copy(server().folder() + "/server.log", "/tmp/pgbench.log");
     server().stop();
     return 0;
 }
