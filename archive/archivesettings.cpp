@@ -1,6 +1,7 @@
 // Reading and writing the [archive] group of "corvane.conf".
 #include "archive/archivesettings.h"
 
+#include <QFile>
 #include <QSettings>
 #include <QSysInfo>
 
@@ -91,4 +92,18 @@ void writeArchiveSettings(QSettings &settings, const ArchiveSettings &archive)
     settings.setValue(QStringLiteral("station"), archive.station);
     settings.setValue(QStringLiteral("sslmode"), archive.sslmode);
     settings.endGroup();
+}
+
+QString saveArchiveSettings(const QString &path, const ArchiveSettings &archive)
+{
+    {
+        QSettings settings(path, QSettings::IniFormat);
+        writeArchiveSettings(settings, archive);
+        settings.sync();
+        if (settings.status() != QSettings::NoError)
+            return QStringLiteral("%1 could not be written").arg(path);
+    }
+    if (!QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner))
+        return QStringLiteral("%1: its permissions could not be set to owner-only").arg(path);
+    return {};
 }

@@ -38,3 +38,6 @@ struct ArchiveSettings
 ArchiveSettings readArchiveSettings(QSettings &settings, QStringList *problems = nullptr);
 // Writes the [archive] group, leaving the rest of the file as it is.
 void writeArchiveSettings(QSettings &settings, const ArchiveSettings &archive);
+// The same into the INI file at `path`, made readable by its owner only since it holds the
+// password. Empty, or why not.
+QString saveArchiveSettings(const QString &path, const ArchiveSettings &archive);
