@@ -53,6 +53,9 @@ void TstArchive::settings_data()
     QTest::newRow("absent: off") << "" << false << 5432 << "prefer" << 0;
     QTest::newRow("on") << "[archive]\nenabled=true\nport=6543\nsslmode=Require\n" << true << 6543
                         << "require" << 0;
+    QTest::newRow("comments, quoted password")
+        << "[archive]\nenabled=true ; on\nport=5433 ; the pooler\npassword=\"se;cr,et\"\n"
+        << true << 5433 << "prefer" << 0;
     QTest::newRow("wrong forms keep defaults")
         << "[archive]\nenabled=maybe\nport=70000\nsslmode=always\n" << false << 5432 << "prefer"
         << 3;
@@ -74,6 +77,8 @@ void TstArchive::settings()
     QTEST(read.port, "port");
     QTEST(read.sslmode, "sslmode");
     QTEST(int(problems.size()), "problems");
+    if (read.enabled && read.port == 5433)
+        QCOMPARE(read.password, QStringLiteral("se;cr,et"));
 
     // What is written reads back the same, a password with a comma and a semicolon included.
     ArchiveSettings changed = read;
