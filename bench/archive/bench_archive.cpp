@@ -21,6 +21,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -34,10 +35,21 @@ int envInt(const char *name, int fallback)
     return ok && v > 0 ? v : fallback;
 }
 
+// Made on first use, ended by main() so that its folder goes too.
+std::unique_ptr<LocalPostgres> g_server;
+
+// Stops the server before leaving, so that none is left running.
+[[noreturn]] void giveUp(const QString &why)
+{
+    std::fprintf(stderr, "bench_archive: %s\n", qPrintable(why));
+    g_server.reset();
+    std::exit(1);
+}
+
 LocalPostgres &server()
 {
-    static LocalPostgres *pg = [] {
-        auto *p = new LocalPostgres;
+    if (!g_server) {
+        auto p = std::make_unique<LocalPostgres>();
         // A database server's usual memory; wal_level minimal lets a table made in the load's
         // own transaction skip the WAL. fsync stays on.
         const QString why = p->start(
@@ -46,10 +58,10 @@ LocalPostgres &server()
              QStringLiteral("-c max_wal_senders=0"), QStringLiteral("-c max_wal_size=8GB"),
              QStringLiteral("-c maintenance_work_mem=1GB")});
         if (!why.isEmpty())
-            qFatal("PostgreSQL: %s", qPrintable(why));
-        return p;
-    }();
-    return *pg;
+            giveUp(QStringLiteral("PostgreSQL: ") + why);
+        g_server = std::move(p);
+    }
+    return *g_server;
 }
 
 ArchiveSettings settingsFor(const QString &database)
@@ -162,7 +174,7 @@ ChartTable &chartTable()
         timer.start();
         FILE *out = ::popen(qPrintable(psql), "w");
         if (!out)
-            qFatal("psql cannot be started");
+            giveUp(QStringLiteral("psql cannot be started"));
         std::fputs("BEGIN;\n", out);
         for (const QString &statement : archiveSchema())
             std::fprintf(out, "%s;\n", qPrintable(statement));
@@ -206,7 +218,7 @@ ChartTable &chartTable()
                    "COMMIT;\nVACUUM ANALYZE;\n",
                    out);
         if (::pclose(out) != 0)
-            qFatal("loading the chart table failed: %s", qPrintable(server().log().right(2000)));
+            giveUp(QStringLiteral("loading the chart table failed: ") + server().log().right(2000));
         t->loadSeconds = timer.elapsed() / 1000.0;
         t->rows = minutes * t->stations;
         QSqlDatabase db = openArchiveDatabase(settingsFor(QStringLiteral("chart")),
@@ -268,6 +280,6 @@ int main(int argc, char **argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    server().stop();
+    g_server.reset();
     return 0;
 }

@@ -35,8 +35,9 @@ public:
         return {};
     }
 
-    // Makes the cluster with superuser "postgres" (trust on 127.0.0.1 and the socket) and a
-    // database `database`, and starts it with `options` ("-c name=value ..."). Empty, or why not.
+    // Makes the cluster with superuser "postgres" (trust on 127.0.0.1 and the socket) and,
+    // unless empty, a database `database` beside "postgres", and starts it with `options`
+    // ("-c name=value ..."). Empty, or why not.
     QString start(const QString &database, const QStringList &options = {})
     {
         if (!m_dir.isValid())
@@ -56,7 +57,8 @@ public:
         m_options = options;
         if (const QString why = startServer(); !why.isEmpty())
             return why;
-        if (!run(QStringLiteral("createdb"),
+        if (!database.isEmpty() &&
+            !run(QStringLiteral("createdb"),
                  {QStringLiteral("-h"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
                   QString::number(m_port), QStringLiteral("-U"), QStringLiteral("postgres"),
                   database},

@@ -131,8 +131,7 @@ void TstArchive::passesReachServerThatGoesAway()
 {
     LocalPostgres server;
     // The data need not survive a power cut here; that keeps the test quick.
-    const QString started =
-        server.start(QStringLiteral("corvane"), {QStringLiteral("-c fsync=off")});
+    const QString started = server.start(QString(), {QStringLiteral("-c fsync=off")});
     QVERIFY2(started.isEmpty(), qPrintable(started));
 
     QTemporaryDir dir;
@@ -151,6 +150,7 @@ void TstArchive::passesReachServerThatGoesAway()
     settings.host = QStringLiteral("127.0.0.1");
     settings.port = server.port();
     settings.user = QStringLiteral("postgres");
+    settings.database = QStringLiteral("postgres");
     settings.station = QStringLiteral("Hilltop");
     settings.sslmode = QStringLiteral("disable");
     archive->setSettings(settings);
@@ -180,6 +180,7 @@ void TstArchive::passesReachServerThatGoesAway()
         }
         record.setText(QStringLiteral("OutdoorTemperature"), QString::number(40 + i * 0.5));
         record.setText(QStringLiteral("IndoorTemperature"), QString::number(70 + i));
+        record.setText(QStringLiteral("StationForecast"), QStringLiteral("it's \\ 'x'); --%1").arg(i));
         outdoorTimes << clock.now();
         LoggingPass pass(writer, clock);
         pass.start();
@@ -201,7 +202,8 @@ void TstArchive::passesReachServerThatGoesAway()
     QSqlQuery rows(check);
     QVERIFY2(rows.exec(QStringLiteral(
                  "SELECT o.\"Date_Time\", o.\"Temperature\", i.\"Temperature\", "
-                 "i.\"Date_Time\" - o.\"Date_Time\" = interval '3 s', o.\"Heat Index\" IS NULL "
+                 "i.\"Date_Time\" - o.\"Date_Time\" = interval '3 s', o.\"Heat Index\" IS NULL, "
+                 "o.\"Barometric Forecast\" "
                  "FROM \"Outdoor Data\" o JOIN \"Indoor Data\" i USING (station) "
                  "WHERE station = 'Hilltop' AND i.\"Date_Time\" BETWEEN o.\"Date_Time\" AND "
                  "o.\"Date_Time\" + interval '5 s' ORDER BY 1")),
@@ -214,6 +216,7 @@ void TstArchive::passesReachServerThatGoesAway()
         QCOMPARE(rows.value(2).toDouble(), 70.0 + n);
         QVERIFY(rows.value(3).toBool());
         QVERIFY(rows.value(4).toBool());
+        QCOMPARE(rows.value(5).toString(), QStringLiteral("it's \\ 'x'); --%1").arg(n));
         ++n;
     }
     QCOMPARE(n, 100);
