@@ -5,9 +5,9 @@
 #include "app/runtime.h"
 
 #include "acquisition/readingsrecord.h"
-#include "archive/archive.h"
 #include "acquisition/serialport.h"
 #include "app/devices.h"
+#include "archive/archive.h"
 #include "config/sidesettings.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
