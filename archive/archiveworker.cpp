@@ -71,7 +71,8 @@ void ArchiveWorker::drain()
     if (!m_queueOpen) {
         const QString why = m_queue.open();
         m_queueOpen = why.isEmpty();
-        if (!m_queueOpen) {
+        // Without the file the pairs held in memory still go.
+        if (!m_queueOpen && m_unqueued.empty()) {
             fail(QStringLiteral("queue: ") + why);
             return;
         }
@@ -86,7 +87,7 @@ void ArchiveWorker::drain()
         }
     }
     int sent = 0;
-    while (!m_stopping && m_queue.pending() > 0) {
+    while (m_queueOpen && !m_stopping && m_queue.pending() > 0) {
         const ArchiveQueue::Batch batch = m_queue.next(BatchPairs);
         if (!batch.error.isEmpty()) {
             fail(QStringLiteral("queue: ") + batch.error);

@@ -239,6 +239,15 @@ void TstArchive::passesReachServerThatGoesAway()
     QCOMPARE(scalar(QStringLiteral("SELECT count(DISTINCT \"Date_Time\") FROM \"Outdoor Data\"")).toInt(),
              101);
     QCOMPARE(scalar(QStringLiteral("SELECT max(\"Temperature\") FROM \"Outdoor Data\"")).toDouble(), 99.0);
+    // A queue file that cannot be written (here its folder is missing) holds nothing up.
+    archive = std::make_unique<Archive>(clock, dir.filePath(QStringLiteral("gone/queue.jsonl")));
+    archive->setSettings(settings);
+    LogWriter::PairValues late;
+    late[12] = QStringLiteral("98");
+    archive->add(clock.now().addSecs(60), clock.now().addSecs(63), late);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        scalar(QStringLiteral("SELECT count(*) FROM \"Outdoor Data\"")).toInt(), 102, 10000);
+
     // The month file, the record of truth, has every pair.
     QSqlDatabase month = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("month"));
     month.setDatabaseName(MonthDatabase(dir.path(), QDate(2026, 3, 1)));
