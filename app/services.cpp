@@ -7,12 +7,14 @@
 #include "acquisition/readingsrecord.h"
 #include "acquisition/serialport.h"
 #include "app/devices.h"
+#include "archive/archive.h"
 #include "config/sidesettings.h"
 #include "core/programdir.h"
 #include "core/statusboard.h"
 #include "core/transferlog.h"
 #include "dialup/dialupcontrol.h"
 #include "graphs/dailygraphs.h"
+#include "logging/logwriter.h"
 #include "paging/pagingjob.h"
 #include "publishing/forecast.h"
 #include "publishing/publisher.h"
@@ -116,6 +118,32 @@ Services::Services(Runtime &runtime, const RunOptions &options, QObject *parent)
             [this](const QString &reason) {
                 m_transferLog->add({m_runtime.clock().now(), reason, TransferLogEntry::Failure});
             });
+    // The archive works on a thread of its own; the logging pass only hands the pair over.
+    m_archive = std::make_unique<Archive>(clock, programFile(QStringLiteral("archive-queue.jsonl")));
+    Archive *archive = m_archive.get();
+    runtime.logWriter().setPairWritten(
+        [archive](const QDateTime &outdoorAt, const QDateTime &indoorAt,
+                  const LogWriter::PairValues &values) { archive->add(outdoorAt, indoorAt, values); });
+    connect(archive, &Archive::failed, this, [this](const QString &reason, qint64 pending) {
+        if (reason == m_archiveFailure)
+            return;
+        m_archiveFailure = reason;
+        qWarning("corvane: archive: %s; %lld pairs queued", qPrintable(reason), pending);
+        m_transferLog->add({m_runtime.clock().now(),
+                            QStringLiteral("Archive: %1 (%2 record pairs queued, tried again later)")
+                                .arg(reason)
+                                .arg(pending),
+                            TransferLogEntry::Failure});
+    });
+    connect(archive, &Archive::stored, this, [this](int pairs, qint64) {
+        if (m_archiveFailure.isEmpty())
+            return;
+        m_archiveFailure.clear();
+        m_transferLog->add({m_runtime.clock().now(),
+                            QStringLiteral("Archive: reachable again, %1 queued record pairs stored")
+                                .arg(pairs),
+                            TransferLogEntry::Note});
+    });
 
     connect(&runtime, &Runtime::configurationChanged, this, &Services::applyConfiguration);
     connect(&runtime, &Runtime::setupSaved, this, [this] {
@@ -130,6 +158,8 @@ Services::~Services()
 {
     // The scheduler's runs use the pager and the publisher, the paging job uses the port,
     // the publisher the channels: end them first.
+    m_runtime.logWriter().setPairWritten({});
+    m_archive.reset();
     m_runtime.setGraphs({});
     m_runtime.setPaging({}, {});
     m_runtime.setPublishing({});
@@ -150,12 +180,20 @@ void Services::applyConfiguration()
     m_publisher->applyFtpSettings(m_runtime.configuration());
     applyTransferTrust();
     applySharing();
+    applyArchive();
 }
 
 void Services::applySharing()
 {
     // Its problems are listed with the others of corvane.conf, by applyTransferTrust().
     m_sharing->apply(readSideSettings(sideSettingsFilePath()).sharing);
+}
+
+void Services::applyArchive()
+{
+    const ArchiveSettings settings = readSideSettings(sideSettingsFilePath()).archive;
+    if (settings != m_archive->settings())
+        m_archive->setSettings(settings);
 }
 
 void Services::applyTransferTrust()

@@ -7,6 +7,7 @@
 #include <memory>
 
 class Runtime;
+class Archive;
 class TransferChannel;
 class Publisher;
 class DialupControl;
@@ -33,6 +34,8 @@ public:
     TransferLog &transferLog() { return *m_transferLog; }
     // The device the pager port was last given (Comm2's); empty before its first use.
     QString pagerDevicePath() const;
+    // The shared PostgreSQL archive each written record pair also goes to, when enabled.
+    Archive &archive() { return *m_archive; }
     // Null unless simulating.
     SimulatedPagingService *simulatedPagingService() { return m_pagingService.get(); }
     // MQTT and the weather networks, as corvane.conf sets them.
@@ -42,6 +45,7 @@ private:
     void applyConfiguration();
     void applyTransferTrust();
     void applySharing();
+    void applyArchive();
 
     Runtime &m_runtime;
     std::unique_ptr<SimulatedPagingService> m_pagingService;
@@ -54,4 +58,6 @@ private:
     std::unique_ptr<SerialPort> m_comm2;
     std::unique_ptr<PagingJob> m_paging;
     std::unique_ptr<SharingServices> m_sharing;
+    std::unique_ptr<Archive> m_archive;
+    QString m_archiveFailure; // the reason last logged, so a lasting one is logged once
 };

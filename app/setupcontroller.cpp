@@ -7,6 +7,7 @@
 #include "core/programdir.h"
 #include "ui/newsetup.h"
 #include "ui/sharingpage.h"
+#include "ui/archivesettingsbox.h"
 #include "ui/wx.h"
 
 #include <QDir>
@@ -40,8 +41,11 @@ void SetupController::show()
     }
     showPortDevices();
     m_dialog->load(m_runtime.configuration());
+    const SideSettings side = readSideSettings(sideSettingsFilePath());
     if (auto *sharing = m_dialog->findChild<SharingPage *>())
-        sharing->load(readSideSettings(sideSettingsFilePath()).sharing);
+        sharing->load(side.sharing);
+    if (auto *archive = m_dialog->findChild<ArchiveSettingsBox *>())
+        archive->setSettings(side.archive);
     m_dialog->show();
     m_dialog->raise();
 }
@@ -90,17 +94,28 @@ void SetupController::save(const Configuration &config)
 void SetupController::saveSharing()
 {
     auto *page = m_dialog->findChild<SharingPage *>();
-    if (!page || !page->changed())
-        return;
-    const SharingSettings sharing = page->edited();
+    auto *archiveBox = m_dialog->findChild<ArchiveSettingsBox *>();
     const QString path = sideSettingsFilePath();
-    const QString error = writeSharingSettings(path, sharing);
-    if (!error.isEmpty()) {
+    const bool sharingChanged = page && page->changed();
+    const bool archiveChanged =
+        archiveBox && archiveBox->settings() != readSideSettings(path).archive;
+    if (!sharingChanged && !archiveChanged)
+        return;
+    const auto refused = [&](const QString &error) {
         m_dialog->showMessage(QStringLiteral("The sharing settings could not be saved to %1: %2.")
                                   .arg(QDir::toNativeSeparators(path), error));
-        return;
+    };
+    if (sharingChanged) {
+        const SharingSettings sharing = page->edited();
+        if (const QString error = writeSharingSettings(path, sharing); !error.isEmpty())
+            return refused(error);
+        page->load(sharing);
     }
-    page->load(sharing);
+    if (archiveChanged) {
+        if (const QString error = saveArchiveSettings(path, archiveBox->settings());
+            !error.isEmpty())
+            return refused(error);
+    }
     // The services read corvane.conf again whenever the configuration is applied.
     m_runtime.setConfiguration(m_runtime.configuration());
 }

@@ -81,5 +81,6 @@ SideSettings readSideSettings(const QString &path)
     if (!upload.isEmpty() && !out.noaa.upload && upload != QLatin1String("false") &&
         upload != QLatin1String("0"))
         out.problems << QStringLiteral("[noaa] upload is neither true nor false");
+    out.archive = readArchiveSettings(settings, &out.problems);
     return out;
 }

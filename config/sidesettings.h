@@ -3,6 +3,7 @@
 #pragma once
 
 #include "sharing/sharingsettings.h"
+#include "archive/archivesettings.h"
 
 #include <QString>
 #include <QStringList>
@@ -32,6 +33,7 @@ struct SideSettings
     FtpsSettings ftps;
     NoaaSettings noaa;
     SharingSettings sharing; // [mqtt], [wunderground], [pwsweather], [cwop]
+    ArchiveSettings archive; // [archive], see archive/archivesettings.h
     QStringList problems; // each names the key; a missing file is no problem
 };
 

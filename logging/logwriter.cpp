@@ -116,18 +116,22 @@ LogWriter::PairValues LogWriter::startPass(const QDate &month)
 {
     m_status.setTitle(QStringLiteral("Corvane : Database Logging Started"));
     ensureMonthDatabase(month);
-    return FillLogFields(m_record, m_clock.now());
+    m_outdoorAt = m_clock.now();
+    return FillLogFields(m_record, m_outdoorAt);
 }
 
 LogResult LogWriter::completePass(const QDate &month, const PairValues &outdoor)
 {
-    PairValues values = FillLogFields(m_record, m_clock.now());
+    const QDateTime indoorAt = m_clock.now();
+    PairValues values = FillLogFields(m_record, indoorAt);
     std::copy_n(outdoor.begin(), kOutdoorColumnCount, values.begin());
     const LogResult r = writePair(MonthDatabase(m_directory, month), values);
 
     const QString when = generalDate(m_clock.now());
     if (r.ok()) {
         m_status.setTitle(QStringLiteral("Corvane : DataBase Logging Completed as of ") + when);
+        if (m_pairWritten)
+            m_pairWritten(m_outdoorAt, indoorAt, values);
         return r;
     }
     qWarning("corvane: log record pair lost in %s: %s", qPrintable(monthDatabaseName(month)),

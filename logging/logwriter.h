@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <array>
+#include <functional>
 
 class Clock;
 class ReadingsRecord;
@@ -46,6 +47,13 @@ public:
     // cannot be written takes the other with it.
     LogResult writePair(const QString &path, const PairValues &values);
 
+    // Told of each pair once it is in the month's file, with the instants its two
+    // "Date_Time" texts stand for (the texts alone are ambiguous in the hour that repeats when
+    // summer time ends). Runs on the pass's thread; it must not wait.
+    using PairWritten = std::function<void(const QDateTime &outdoorAt, const QDateTime &indoorAt,
+                                           const PairValues &values)>;
+    void setPairWritten(PairWritten handler) { m_pairWritten = std::move(handler); }
+
 private:
     Clock &m_clock;
     const ReadingsRecord &m_record;
@@ -53,4 +61,6 @@ private:
     QString m_directory;
     int m_busyTimeoutMs = 2000;
     QString m_reportedCreateError;
+    QDateTime m_outdoorAt; // when startPass took the outdoor readings
+    PairWritten m_pairWritten;
 };

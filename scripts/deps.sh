@@ -8,6 +8,8 @@ packages=(
   build-essential cmake ninja-build ccache   # compilers and the build
   qt6-base-dev qt6-serialport-dev            # Qt Core, Gui, Widgets, Sql, SerialPort, Test
   libqt6sql6-sqlite                          # the SQLite driver of Qt SQL: the month logs
+  libqt6sql6-psql                            # the PostgreSQL driver of Qt SQL: the shared archive
+  postgresql                                 # initdb and pg_ctl for the archive tests' own server
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers
   libqcustomplot-dev                         # QCustomPlot for Qt 6 under the Chart2D chart
@@ -54,4 +56,11 @@ fi
 if [[ " ${missing[*]} " == *" mosquitto "* ]] && [ -d /run/systemd/system ]; then
   "${sudo_cmd[@]}" systemctl disable --now mosquitto.service >/dev/null 2>&1 || true
   echo "mosquitto was installed for the MQTT tests; its service is left disabled"
+fi
+
+# Likewise the archive tests run a PostgreSQL server of their own: the cluster Debian starts on
+# installation is not left running because of us.
+if [[ " ${missing[*]} " == *" postgresql "* ]] && [ -d /run/systemd/system ]; then
+  "${sudo_cmd[@]}" systemctl disable --now postgresql.service >/dev/null 2>&1 || true
+  echo "postgresql was installed for the archive tests; its service is left disabled"
 fi

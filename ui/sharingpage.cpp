@@ -1,6 +1,8 @@
 // The "Sharing" tab of the setup dialog.
 #include "ui/sharingpage.h"
 
+#include "ui/archivesettingsbox.h"
+
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -56,8 +58,9 @@ SharingPage::SharingPage(QWidget *parent) : QWidget(parent)
     column->addWidget(
         buildNetwork(QStringLiteral("Pwsweather"), QStringLiteral("PWSweather"), m_pwsweather));
     column->addWidget(buildCwop());
+    column->addWidget(new ArchiveSettingsBox);
     column->addStretch();
-    // Four groups are taller than the other tabs: they scroll rather than stretch the dialog.
+    // Five groups are taller than the other tabs: they scroll rather than stretch the dialog.
     auto *scroll = new QScrollArea;
     scroll->setWidget(inner);
     scroll->setWidgetResizable(true);

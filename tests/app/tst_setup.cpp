@@ -11,6 +11,8 @@
 #include "fakes/filebytes.h"
 #include "fakes/manualclock.h"
 #include "sharing/sharingservices.h"
+#include "archive/archive.h"
+#include "config/sidesettings.h"
 #include "ui/wx.h"
 
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -366,6 +369,18 @@ void TstSetup::sharingTabWritesCorvaneConfAndApplies()
     const SharingSettings &applied = rig.services->sharing().settings();
     QVERIFY(applied.cwop.enabled && !applied.mqtt.enabled && !applied.wunderground.enabled);
     QCOMPARE(applied.cwop.callsign, QStringLiteral("EW1234"));
+
+    // The archive's fields on the same tab: written beside the rest, and applied.
+    rig.control<QCheckBox>("archiveEnabled")->setChecked(true);
+    // Nothing listens on port 1: the worker's first attempt fails at once.
+    rig.control<QLineEdit>("archiveHost")->setText(QStringLiteral("127.0.0.1"));
+    rig.control<QSpinBox>("archivePort")->setValue(1);
+    rig.press("Command1");
+    const ArchiveSettings archive = readSideSettings(conf).archive;
+    QVERIFY(archive.enabled);
+    QCOMPARE(archive.port, 1);
+    QVERIFY(readSideSettings(conf).sharing.cwop.enabled);
+    QCOMPARE(rig.services->archive().settings().port, 1);
 }
 
 QTEST_MAIN(TstSetup)
