@@ -201,7 +201,8 @@ void TstSoak::aDayOnTheManualClock()
 
         if (now == kOutage) {
             lastFrameBeforeOutage = runtime.stationLink().lastFrameTime();
-            station.reset(); // the cable is pulled
+            station.reset(); // the cable is pulled, and udev takes the alias away with it
+            QFile::remove(link);
             QVERIFY(settle([&] { return !runtime.stationPortOpen(); }));
         } else if (now == kReturn.addMSecs(-kStepMs)) {
             // Plugged in again, so that the keeper's retry at 13:10 finds it.
