@@ -25,6 +25,8 @@ void Chart2D::Private::load(int g)
 {
     auto &list = values[size_t(g - 1)];
     list.clear();
+    if (g == 1) // both groups share the X keys; read them once per load
+        keys = data && !timeField.isEmpty() ? data->values(timeField) : std::vector<double>();
     for (const QString &field : group(g).fields)
         list.push_back(data ? data->values(field) : std::vector<double>());
     loadLabels(g);
@@ -81,6 +83,8 @@ void Chart2D::Private::ensureBuilt()
             }
         }
         in.pointLabelTexts = labelTexts;
+        if (!timeField.isEmpty())
+            in.keys = &keys;
         in.view = view;
         scene->build(in);
         dirty = false;
@@ -129,6 +133,19 @@ void Chart2D::setDataSource(const ChartData *data)
 const ChartData *Chart2D::dataSource() const
 {
     return d->data;
+}
+
+void Chart2D::setTimeField(const QString &field)
+{
+    d->timeField = field;
+    d->view[size_t(ChartAxis::X)].reset(); // a range of positions means nothing in seconds
+    d->load(1);
+    d->changed();
+}
+
+QString Chart2D::timeField() const
+{
+    return d->timeField;
 }
 
 void Chart2D::setWidthTwips(int twips)

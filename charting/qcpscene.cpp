@@ -244,7 +244,7 @@ bool QcpScene::pointPixel(int group, int series, int point, QPointF *pixel) cons
     if (!d->plottable)
         return false;
     const double base = d->base.empty() ? 0.0 : d->base[size_t(point)];
-    *pixel = QPointF(p->axis(ChartAxis::X)->coordToPixel(point + d->keyOffset),
+    *pixel = QPointF(p->axis(ChartAxis::X)->coordToPixel(Parts::key(*d, point)),
                      d->valueAxis->coordToPixel(y + base));
     return true;
 }
@@ -283,7 +283,7 @@ void QcpScene::setMarker(bool visible, int group, int series, int point)
     const double y = (*d->series.y)[size_t(point)];
     const double base = d->base.empty() ? 0.0 : d->base[size_t(point)];
     s.marker->position->setAxes(s.axis(ChartAxis::X), d->valueAxis);
-    s.marker->position->setCoords(point + d->keyOffset, y + base);
+    s.marker->position->setCoords(Parts::key(*d, point), y + base);
     s.marker->setVisible(true);
 }
 
