@@ -3,6 +3,7 @@
 // without the wait window's fixed seconds (the window's clock is a manual one).
 #include "bench/logging/monthfile.h"
 #include "charting/chart2d.h"
+#include "charting/data/monthrange.h"
 #include "charting/data/monthtable.h"
 #include "fakes/manualclock.h"
 #include "ui/autograph.h"
@@ -215,6 +216,21 @@ void BM_OpenRangeYear(benchmark::State &state)
     state.counters["peak_RSS_MB"] = peakResidentMegabytes();
 }
 
+// The data source alone: the year's two fields and date/time read and put in time order.
+void BM_ReadRangeYear(benchmark::State &state)
+{
+    loggedYear();
+    for (auto _ : state) {
+        MonthRange range;
+        const bool ok =
+            range.open(loggedYear(), QDate(2026, 1, 1), QDate(2026, 12, 1), outdoorTableName())
+                .ok() &&
+            range.fetch({QStringLiteral("Temperature"), QStringLiteral("Humidity")}).ok();
+        if (!ok || range.recordCount() != kYearRecords)
+            state.SkipWithError("the year was not read");
+    }
+}
+
 // One frame after a pan step over the whole year on its date axis.
 void BM_PanRangeYearFrame(benchmark::State &state)
 {
@@ -240,6 +256,7 @@ void BM_PanRangeYearFrame(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_OpenRangeYear)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadRangeYear)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_PanRangeYearFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadOutdoorFields)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAndShow3Series)->Unit(benchmark::kMillisecond);

@@ -131,7 +131,9 @@ LogResult MonthRange::open(const QString &folder, const QDate &first, const QDat
 
 LogResult MonthRange::fetch(const QStringList &fields)
 {
-    if (m_months.empty())
+    // Nothing asked: the date/time field waits for the first field, so that the files are
+    // scanned once rather than once for the times and again for the series.
+    if (m_months.empty() || fields.isEmpty())
         return LogResult::success();
     const QStringList wanted = QStringList(fields) << timeFieldName();
     for (const auto &month : m_months) {

@@ -22,7 +22,8 @@ public:
                    const QString &table);
     // Reads those of `fields` not read yet from every month, one query per month; the
     // date/time field is always read with them. Records without a readable date/time are
-    // left out; the others are kept in time order.
+    // left out; the others are kept in time order. The record count is 0 until a field
+    // was read.
     LogResult fetch(const QStringList &fields);
     void clear();
 
