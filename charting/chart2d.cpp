@@ -26,10 +26,15 @@ void Chart2D::Private::load(int g)
     auto &list = values[size_t(g - 1)];
     list.clear();
     if (g == 1) // both groups share the X keys; read them once per load
-        keys = data && !timeField.isEmpty() ? data->values(timeField) : std::vector<double>();
+        loadKeys();
     for (const QString &field : group(g).fields)
         list.push_back(data ? data->values(field) : std::vector<double>());
     loadLabels(g);
+}
+
+void Chart2D::Private::loadKeys()
+{
+    keys = data && !timeField.isEmpty() ? data->values(timeField) : std::vector<double>();
 }
 
 void Chart2D::Private::loadLabels(int g)
@@ -137,6 +142,8 @@ const ChartData *Chart2D::dataSource() const
 
 void Chart2D::setTimeField(const QString &field)
 {
+    if (field == d->timeField)
+        return;
     d->timeField = field;
     d->view[size_t(ChartAxis::X)].reset(); // a range of positions means nothing in seconds
     d->load(1);
@@ -219,6 +226,8 @@ void Chart2D::addBoundField(int group, const QString &field)
     d->group(group).fields.append(field);
     d->values[size_t(group - 1)].push_back(d->data ? d->data->values(field)
                                                    : std::vector<double>());
+    if (!d->timeField.isEmpty()) // the source may have read its times with this field
+        d->loadKeys();
     d->changed();
 }
 

@@ -51,7 +51,8 @@ public:
     const ChartData *dataSource() const;
     // A field whose values are seconds since the epoch, increasing: line and area series
     // are drawn at those times and the X axis labels dates, in steps that follow the zoom.
-    // Other chart types keep the record position. Empty (the default) = record positions.
+    // While a group has another chart type, both keep record positions. Empty (the
+    // default) = record positions.
     void setTimeField(const QString &field);
     QString timeField() const;
 

@@ -47,6 +47,7 @@ struct Chart2D::Private
     SeriesStyle &style(int g, int series);
 
     void load(int g);
+    void loadKeys();
     void loadLabels(int g);
     // A setting changed: build again before the next picture.
     void changed();

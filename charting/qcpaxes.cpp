@@ -91,7 +91,7 @@ void QcpScene::Parts::buildAxes()
             ticker->setTickStep(*as.gridSpacing);
             ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
             ax->setTicker(ticker);
-        } else if (a == ChartAxis::X && input.keys) {
+        } else if (a == ChartAxis::X && timeKeys) {
             ax->setTicker(QSharedPointer<QCPAxisTicker>(new ZoomDateTicker));
         } else {
             ax->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));

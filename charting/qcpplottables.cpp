@@ -115,7 +115,7 @@ void QcpScene::Parts::buildGroup(int g)
             auto *graph = new QCPGraph(x, y);
             graph->setName(s.name);
             const std::vector<double> *times =
-                input.keys && input.keys->size() == s.y->size() ? input.keys : nullptr;
+                timeKeys && input.keys->size() == s.y->size() ? input.keys : nullptr;
             graph->setData(times ? QVector<double>(times->begin(), times->end())
                                  : positions(s.y->size(), 0),
                            QVector<double>(s.y->begin(), s.y->end()), true);

@@ -134,6 +134,15 @@ void QcpScene::build(const SceneInput &input)
     s.header->setText(set.header);
     s.header->setFont(set.headerFont);
     s.header->setVisible(!set.header.isEmpty());
+    // Times only where every drawn group is a line or an area: a bar or a candle stands at
+    // its record position, and one X axis cannot be both.
+    s.timeKeys = frame == SceneFrame::Cartesian && input.keys;
+    for (int g = 0; g < 2; ++g) {
+        const ChartType type = set.groups[size_t(g)].type;
+        if (!input.groups[size_t(g)].isEmpty() && type != ChartType::Plot &&
+            type != ChartType::Area)
+            s.timeKeys = false;
+    }
     s.buildAxes();
 
     // Drawn back group first, so the front group covers it.

@@ -45,6 +45,7 @@ struct QcpScene::Parts
 
     SceneInput input;
     SceneFrame frame = SceneFrame::Cartesian;
+    bool timeKeys = false; // lines and areas drawn at input.keys on a date axis
     QStringList problems;
     std::vector<DrawnSeries> drawn;
     QVector<PieSlice> slices;

@@ -89,6 +89,11 @@ private slots:
         // The X axis spans the times, not the record positions.
         const auto [lower, upper] = chart->axisRange(ChartAxis::X);
         QVERIFY(lower <= times.front() && upper >= times.back() && lower > 1e9);
+        const QStringList dates = chart->shownAxisTexts(ChartAxis::X);
+        QVERIFY(!dates.isEmpty());
+        for (const QString &d : dates) // two months shown: day and month ("1 Feb")
+            QVERIFY2(QRegularExpression(R"(^\d{1,2} [A-Z][a-z]{2}$)").match(d).hasMatch(),
+                     qPrintable(d));
 
         // "&Math" over both months: every point counts.
         w.chart.Math();
