@@ -25,9 +25,16 @@ void Chart2D::Private::load(int g)
 {
     auto &list = values[size_t(g - 1)];
     list.clear();
+    if (g == 1) // both groups share the X keys; read them once per load
+        loadKeys();
     for (const QString &field : group(g).fields)
         list.push_back(data ? data->values(field) : std::vector<double>());
     loadLabels(g);
+}
+
+void Chart2D::Private::loadKeys()
+{
+    keys = data && !timeField.isEmpty() ? data->values(timeField) : std::vector<double>();
 }
 
 void Chart2D::Private::loadLabels(int g)
@@ -81,6 +88,8 @@ void Chart2D::Private::ensureBuilt()
             }
         }
         in.pointLabelTexts = labelTexts;
+        if (!timeField.isEmpty())
+            in.keys = &keys;
         in.view = view;
         scene->build(in);
         dirty = false;
@@ -129,6 +138,21 @@ void Chart2D::setDataSource(const ChartData *data)
 const ChartData *Chart2D::dataSource() const
 {
     return d->data;
+}
+
+void Chart2D::setTimeField(const QString &field)
+{
+    if (field == d->timeField)
+        return;
+    d->timeField = field;
+    d->view[size_t(ChartAxis::X)].reset(); // a range of positions means nothing in seconds
+    d->load(1);
+    d->changed();
+}
+
+QString Chart2D::timeField() const
+{
+    return d->timeField;
 }
 
 void Chart2D::setWidthTwips(int twips)
@@ -202,6 +226,8 @@ void Chart2D::addBoundField(int group, const QString &field)
     d->group(group).fields.append(field);
     d->values[size_t(group - 1)].push_back(d->data ? d->data->values(field)
                                                    : std::vector<double>());
+    if (!d->timeField.isEmpty()) // the source may have read its times with this field
+        d->loadKeys();
     d->changed();
 }
 

@@ -49,6 +49,12 @@ public:
     // The data source is not owned; it must outlive the chart or be replaced first.
     void setDataSource(const ChartData *data);
     const ChartData *dataSource() const;
+    // A field whose values are seconds since the epoch, increasing: line and area series
+    // are drawn at those times and the X axis labels dates, in steps that follow the zoom.
+    // While a group has another chart type, both keep record positions. Empty (the
+    // default) = record positions.
+    void setTimeField(const QString &field);
+    QString timeField() const;
 
     // Control.
     void setWidthTwips(int twips);

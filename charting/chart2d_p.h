@@ -17,6 +17,8 @@ struct Chart2D::Private
     // The values of each group's bound fields, in binding order.
     std::array<std::vector<std::vector<double>>, 2> values;
     std::array<QStringList, 2> labelTexts; // of the point-label fields
+    QString timeField;        // empty: X is the record position
+    std::vector<double> keys; // the time field's values, seconds since the epoch
     std::unique_ptr<QcpScene> scene;
     std::array<std::optional<std::pair<double, double>>, 3> view;
     struct Marker
@@ -45,6 +47,7 @@ struct Chart2D::Private
     SeriesStyle &style(int g, int series);
 
     void load(int g);
+    void loadKeys();
     void loadLabels(int g);
     // A setting changed: build again before the next picture.
     void changed();

@@ -32,6 +32,27 @@ QCPRange stackedRange(const DrawnSeries &d, bool *found)
     return r;
 }
 
+// Dates whose labels follow the span shown: years, then months, days, hours and seconds.
+class ZoomDateTicker : public QCPAxisTickerDateTime
+{
+public:
+    ZoomDateTicker() { setDateTimeSpec(Qt::LocalTime); }
+    void generate(const QCPRange &range, const QLocale &locale, QChar formatChar, int precision,
+                  QVector<double> &ticks, QVector<double> *subTicks,
+                  QVector<QString> *tickLabels) override
+    {
+        constexpr double day = 86400;
+        const double span = range.size();
+        setDateTimeFormat(span > 3 * 365 * day  ? QStringLiteral("yyyy")
+                          : span > 90 * day    ? QStringLiteral("MMM yyyy")
+                          : span > 3 * day     ? QStringLiteral("d MMM")
+                          : span > 2 * 3600.0  ? QStringLiteral("d MMM\nhh:mm")
+                                               : QStringLiteral("hh:mm:ss"));
+        QCPAxisTickerDateTime::generate(range, locale, formatChar, precision, ticks, subTicks,
+                                        tickLabels);
+    }
+};
+
 } // namespace
 
 void QcpScene::Parts::buildAxes()
@@ -70,6 +91,8 @@ void QcpScene::Parts::buildAxes()
             ticker->setTickStep(*as.gridSpacing);
             ticker->setScaleStrategy(QCPAxisTickerFixed::ssMultiples);
             ax->setTicker(ticker);
+        } else if (a == ChartAxis::X && timeKeys) {
+            ax->setTicker(QSharedPointer<QCPAxisTicker>(new ZoomDateTicker));
         } else {
             ax->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
         }

@@ -1,6 +1,8 @@
 // The QCustomPlot adapter: layers drawing what QCustomPlot lacks (3D depth, pie).
 #include "charting/qcpscene_p.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 DepthLayerable::DepthLayerable(QCustomPlot *plot, QcpScene::Parts *parts)
@@ -66,8 +68,14 @@ void DepthLayerable::draw(QCPPainter *painter)
             continue;
         const std::vector<double> &y = *d.series.y;
         const long n = long(y.size());
-        const long first = std::max(0L, long(std::floor(keys.lower)) - 1);
-        const long last = std::min(n - 1, long(std::ceil(keys.upper)) + 1);
+        long first = std::max(0L, long(std::floor(keys.lower)) - 1);
+        long last = std::min(n - 1, long(std::ceil(keys.upper)) + 1);
+        if (d.keys) { // times, increasing: the points within the range and one either side
+            first = std::max(0L, long(std::lower_bound(d.keys->begin(), d.keys->end(),
+                                                       keys.lower) - d.keys->begin()) - 1);
+            last = std::min(n - 1, long(std::upper_bound(d.keys->begin(), d.keys->end(),
+                                                         keys.upper) - d.keys->begin()));
+        }
         if (last < first)
             continue;
         // About two points per pixel column are enough for a band drawn behind the line.
@@ -97,7 +105,7 @@ void DepthLayerable::draw(QCPPainter *painter)
                 line.clear();
                 continue;
             }
-            line << QPointF(x->coordToPixel(double(i) + d.keyOffset),
+            line << QPointF(x->coordToPixel(QcpScene::Parts::key(d, int(i))),
                             d.valueAxis->coordToPixel(base(i) + v));
         }
         paintDepthBand(painter, line, offset, d.series.style.lineColor);

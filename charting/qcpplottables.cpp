@@ -114,13 +114,16 @@ void QcpScene::Parts::buildGroup(int g)
         for (const SceneSeries &s : list) {
             auto *graph = new QCPGraph(x, y);
             graph->setName(s.name);
-            graph->setData(positions(s.y->size(), 0), QVector<double>(s.y->begin(), s.y->end()),
-                           true);
+            const std::vector<double> *times =
+                timeKeys && input.keys->size() == s.y->size() ? input.keys : nullptr;
+            graph->setData(times ? QVector<double>(times->begin(), times->end())
+                                 : positions(s.y->size(), 0),
+                           QVector<double>(s.y->begin(), s.y->end()), true);
             graph->setPen(QPen(s.style.lineColor, s.style.lineWidth));
             graph->setScatterStyle(scatterStyle(s.style));
             if (type == ChartType::Area)
                 graph->setBrush(fillBrush(s.style)); // filled down to 0
-            drawnAs(s, graph);
+            drawnAs(s, graph).keys = times;
         }
         break;
     case ChartType::Bar:

@@ -134,6 +134,15 @@ void QcpScene::build(const SceneInput &input)
     s.header->setText(set.header);
     s.header->setFont(set.headerFont);
     s.header->setVisible(!set.header.isEmpty());
+    // Times only where every drawn group is a line or an area: a bar or a candle stands at
+    // its record position, and one X axis cannot be both.
+    s.timeKeys = frame == SceneFrame::Cartesian && input.keys;
+    for (int g = 0; g < 2; ++g) {
+        const ChartType type = set.groups[size_t(g)].type;
+        if (!input.groups[size_t(g)].isEmpty() && type != ChartType::Plot &&
+            type != ChartType::Area)
+            s.timeKeys = false;
+    }
     s.buildAxes();
 
     // Drawn back group first, so the front group covers it.
@@ -244,7 +253,7 @@ bool QcpScene::pointPixel(int group, int series, int point, QPointF *pixel) cons
     if (!d->plottable)
         return false;
     const double base = d->base.empty() ? 0.0 : d->base[size_t(point)];
-    *pixel = QPointF(p->axis(ChartAxis::X)->coordToPixel(point + d->keyOffset),
+    *pixel = QPointF(p->axis(ChartAxis::X)->coordToPixel(Parts::key(*d, point)),
                      d->valueAxis->coordToPixel(y + base));
     return true;
 }
@@ -283,7 +292,7 @@ void QcpScene::setMarker(bool visible, int group, int series, int point)
     const double y = (*d->series.y)[size_t(point)];
     const double base = d->base.empty() ? 0.0 : d->base[size_t(point)];
     s.marker->position->setAxes(s.axis(ChartAxis::X), d->valueAxis);
-    s.marker->position->setCoords(point + d->keyOffset, y + base);
+    s.marker->position->setCoords(Parts::key(*d, point), y + base);
     s.marker->setVisible(true);
 }
 

@@ -25,6 +25,8 @@ struct SceneInput
     const ChartSettings *settings = nullptr;
     std::array<QVector<SceneSeries>, 2> groups;
     std::array<QStringList, 2> pointLabelTexts; // of each group's point-label field
+    // The X of each record in seconds since the epoch; null = the record position.
+    const std::vector<double> *keys = nullptr;
     // Zoomed or panned ranges per axis; empty = the set or automatic range.
     std::array<std::optional<std::pair<double, double>>, 3> view;
 };

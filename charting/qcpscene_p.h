@@ -20,6 +20,7 @@ struct DrawnSeries
     QCPPolarGraph *polarGraph = nullptr;       // polar
     QCPAxis *valueAxis = nullptr;
     double keyOffset = 0;     // side-by-side bars stand off the record position
+    const std::vector<double> *keys = nullptr; // times of the points; null = positions
     double barWidth = 0;      // bars only
     std::vector<double> base; // stacking bars: the sum of those below; empty = 0
     double angleStep = 1;     // polar: degrees per record
@@ -31,6 +32,11 @@ struct QcpScene::Parts
     QCPTextElement *header = nullptr;
     QCPTextElement *footer = nullptr;
     QCPAxisRect *rect = nullptr;
+    // The key of a drawn series' point: its time, or its record position.
+    static double key(const DrawnSeries &d, int point)
+    {
+        return d.keys ? (*d.keys)[size_t(point)] : point + d.keyOffset;
+    }
     QCPPolarAxisAngular *polar = nullptr;
     QCPLayoutGrid *legendBox = nullptr; // holds the legend beside the polar axes
     QCPItemTracer *marker = nullptr;
@@ -39,6 +45,7 @@ struct QcpScene::Parts
 
     SceneInput input;
     SceneFrame frame = SceneFrame::Cartesian;
+    bool timeKeys = false; // lines and areas drawn at input.keys on a date axis
     QStringList problems;
     std::vector<DrawnSeries> drawn;
     QVector<PieSlice> slices;

@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 namespace {
@@ -82,7 +83,7 @@ ChartMain::ChartMain(Clock &clock, ChartDialogs &dialogs, QWidget *parent)
     setObjectName(QStringLiteral("ChartMain"));
     setWindowTitle(QStringLiteral("Corvane Graphing"));
     m_chart = named(new Chart2D(this), "Chart2D1");
-    m_chart->setDataSource(&m_session.table());
+    m_chart->setDataSource(&m_session.data());
     m_wait = new WaitForm(m_clock, this);
     m_selectSeries = new SelectSeries(this);
     connect(m_selectSeries, &SelectSeries::fieldChosen, this, &ChartMain::addSeriesFromDialog);
@@ -239,4 +240,9 @@ void ChartMain::resetZoom()
     m_chart->setElevation3D(0);
     m_chart->setRotation3D(0);
     setMouseMode(0);
+}
+
+QString ChartMain::statusText() const
+{
+    return statusBar()->currentMessage();
 }

@@ -6,6 +6,7 @@
 #include "charting/data/chartsession.h"
 #include "charting/data/chartstatistics.h"
 
+#include <QDate>
 #include <QHash>
 #include <QMainWindow>
 #include <QPointer>
@@ -50,6 +51,9 @@ public:
     // left as it was.
     QImage faxPicture();
 
+    // What the window shows its status in: the months a range read and those it missed.
+    QString statusText() const;
+
     // A menu command by its objectName ("m_sr", "m_m", ...).
     QAction *action(const QString &objectName) const { return m_actions.value(objectName); }
 
@@ -62,6 +66,12 @@ public slots:
     // "&Select DataSource": the file dialog, then openDatabase() with the chosen file. A
     // cancelled dialog changes nothing.
     void SelectDataSource();
+    // "Open Range...": the first and last month ("YYYY-MM") and the table, then openRange.
+    void askRange();
+    // After the wait window: `table` of the month files from `first` to `last` in the
+    // database folder, as one record set in time order on a date/time X axis. Months
+    // without a file are skipped and named in the status bar.
+    void openRange(const QDate &first, const QDate &last, const QString &table);
     // Lists the file's tables in List1 and chooses the second. A file that does not open
     // leaves lists and chart as they were and says why.
     void openDatabase(const QString &path);
@@ -136,6 +146,7 @@ protected:
 private:
     LogResult listTables(const QString &path);
     LogResult takeTable(int index);
+    void readRange(const QDate &first, const QDate &last, const QString &table);
     void askLabelCount(int records);
     QWidget *buildControls();
     QWidget *buildStatistics();

@@ -73,7 +73,8 @@ LogResult ChartMain::listTables(const QString &path)
     if (!opened.ok())
         return opened;
     m_databaseName->setText(path);
-    m_chart->refresh(); // no table is chosen yet
+    m_chart->setDataSource(&m_session.data()); // one file again, after a range
+    m_chart->refresh();                        // no table is chosen yet
     for (QComboBox *list : {m_tables, m_replaceField, m_xField, m_addField})
         list->clear();
     m_selectSeries->clearFields();
@@ -115,6 +116,9 @@ LogResult ChartMain::takeTable(int index)
         emit reportFieldsCleared();
     // Series stay bound across tables; they are drawn from the new table's fields.
     LogResult read = m_session.chooseTable(m_tables->itemText(index));
+    // A range is drawn against its times; one month against record positions.
+    m_chart->setTimeField(m_session.isRange() && read.ok() ? m_session.range().timeFieldName()
+                                                           : QString());
     if (read.ok())
         read = m_session.fetch(m_chart->boundFields(1) + m_chart->boundFields(2));
     m_chart->refresh();
@@ -140,7 +144,7 @@ void ChartMain::fetchWanted()
     const LogResult read = m_session.fetch(fields);
     if (!read.ok())
         m_dialogs.tell(this, QStringLiteral("Corvane could not read %1: %2")
-                                 .arg(m_session.table().tableName(), read.error));
+                                 .arg(m_session.tableName(), read.error));
 }
 
 void ChartMain::bindSeries(int group, const QString &field)

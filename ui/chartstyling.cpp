@@ -88,6 +88,8 @@ QAction *ChartMain::addAction(QWidget *where, const char *objectName, const QStr
 void ChartMain::buildMenus()
 {
     QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    connect(addAction(file, "m_openrange", QStringLiteral("Open Range...")), &QAction::triggered,
+            this, &ChartMain::askRange);
     connect(addAction(file, "m_lf", QStringLiteral("Load Chart Type")), &QAction::triggered, this,
             &ChartMain::loadChartType);
     connect(addAction(file, "m_sf", QStringLiteral("Save Chart Type")), &QAction::triggered, this,

@@ -1,8 +1,9 @@
-// Opening a month of one-minute records in the chart window and drawing three series, and
-// printing the automated report of twelve such months, without the wait window's fixed
-// seconds (the window's clock is a manual one).
+// Opening a month of one-minute records in the chart window and drawing three series, a
+// year of them through "Open Range...", and printing the automated report of twelve months,
+// without the wait window's fixed seconds (the window's clock is a manual one).
 #include "bench/logging/monthfile.h"
 #include "charting/chart2d.h"
+#include "charting/data/monthrange.h"
 #include "charting/data/monthtable.h"
 #include "fakes/manualclock.h"
 #include "ui/autograph.h"
@@ -21,6 +22,7 @@
 #include <QFileInfo>
 
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -149,8 +151,115 @@ void BM_PrintReport12Months(benchmark::State &state)
     state.counters["pdf_MB"] = double(QFileInfo(dialogs.pdf).size()) / (1024.0 * 1024.0);
 }
 
+// A year of one-minute logging, 2026 (525,600 record pairs in 12 month files). Writing it
+// takes minutes, so it is kept in the temporary folder and written again only when its
+// last file is missing.
+QString loggedYear()
+{
+    static const QString folder = [] {
+        const QString dir = QDir::temp().filePath(QStringLiteral("corvane-bench-year-2026"));
+        const QString done = QDir(dir).filePath(QStringLiteral("complete"));
+        if (QFile::exists(done))
+            return dir;
+        QDir(dir).removeRecursively();
+        QDir().mkpath(dir);
+        for (int m = 1; m <= 12; ++m) {
+            const QDate first(2026, m, 1);
+            logMinutes(dir, QDateTime(first, QTime(0, 0)), first.daysInMonth() * 24 * 60);
+        }
+        QFile(done).open(QIODevice::WriteOnly);
+        return dir;
+    }();
+    return folder;
+}
+
+constexpr int kYearRecords = 365 * 24 * 60;
+const QSize kFrame(1024, 768);
+
+double peakResidentMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+}
+
+// "Open Range..." over the year: read "Outdoor Data" of the 12 files and draw Temperature
+// and Humidity, without the wait window's second.
+std::unique_ptr<ChartMain> openYear(ManualClock &clock, SilentDialogs &dialogs)
+{
+    auto window = std::make_unique<ChartMain>(clock, dialogs);
+    window->resize(kFrame);
+    window->setDatabaseFolder(loggedYear());
+    window->openRange(QDate(2026, 1, 1), QDate(2026, 12, 1), outdoorTableName());
+    window->addSeries(QStringLiteral("Temperature"));
+    window->addSeries(QStringLiteral("Humidity"));
+    clock.advanceMs(1000); // both fields are read in one query per file
+    return window;
+}
+
+void BM_OpenRangeYear(benchmark::State &state)
+{
+    loggedYear();
+    ManualClock clock;
+    SilentDialogs dialogs;
+    for (auto _ : state) {
+        auto window = openYear(clock, dialogs);
+        benchmark::DoNotOptimize(window->chart()->renderImage(kFrame));
+        state.PauseTiming();
+        // Drawn against the times: the X axis starts in 2026, not at record 0.
+        if (dialogs.told || window->chart()->pointCount(1, 2) != kYearRecords ||
+            window->session().range().missingFiles().size() != 0 ||
+            window->chart()->axisRange(ChartAxis::X).first < 1.7e9)
+            state.SkipWithError("the year was not drawn from every record");
+        window.reset();
+        state.ResumeTiming();
+    }
+    state.counters["points"] = 2.0 * kYearRecords;
+    state.counters["peak_RSS_MB"] = peakResidentMegabytes();
+}
+
+// The data source alone: the year's two fields and date/time read and put in time order.
+void BM_ReadRangeYear(benchmark::State &state)
+{
+    loggedYear();
+    for (auto _ : state) {
+        MonthRange range;
+        const bool ok =
+            range.open(loggedYear(), QDate(2026, 1, 1), QDate(2026, 12, 1), outdoorTableName())
+                .ok() &&
+            range.fetch({QStringLiteral("Temperature"), QStringLiteral("Humidity")}).ok();
+        if (!ok || range.recordCount() != kYearRecords)
+            state.SkipWithError("the year was not read");
+    }
+}
+
+// One frame after a pan step over the whole year on its date axis.
+void BM_PanRangeYearFrame(benchmark::State &state)
+{
+    ManualClock clock;
+    SilentDialogs dialogs;
+    auto window = openYear(clock, dialogs);
+    Chart2D &chart = *window->chart();
+    benchmark::DoNotOptimize(chart.renderImage(kFrame)); // the first build is not a frame
+    const QPoint start = chart.plotArea().center();
+    chart.performAction(int(ChartAction::StartDrag), start);
+    int step = 0;
+    for (auto _ : state) {
+        const int dx = (step++ % 40) - 20;
+        chart.performAction(int(ChartAction::Move), start + QPoint(dx, dx / 2));
+        benchmark::DoNotOptimize(chart.renderImage(kFrame));
+    }
+    chart.performAction(int(ChartAction::EndDrag), start);
+    if (chart.pointCount(1, 2) != kYearRecords)
+        state.SkipWithError("the year was not drawn");
+    state.counters["peak_RSS_MB"] = peakResidentMegabytes();
+}
+
 } // namespace
 
+BENCHMARK(BM_OpenRangeYear)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ReadRangeYear)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_PanRangeYearFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadOutdoorFields)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenAndShow3Series)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrintReport12Months)->Unit(benchmark::kMillisecond)->Iterations(2);

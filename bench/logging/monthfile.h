@@ -27,36 +27,43 @@ inline void fillReadings(ReadingsRecord &record)
     }
 }
 
+// `records` minutes of logging from `start` into the month file of `start` in `directory`,
+// both tables; the file is made from the template when missing.
+inline void logMinutes(const QString &directory, const QDateTime &start, int records)
+{
+    ReadingsRecord record;
+    fillReadings(record);
+    ensureMonthDatabase(directory, start.date());
+    SqliteFile db;
+    db.open(MonthDatabase(directory, start.date()), SqliteFile::Mode::ReadWrite);
+    for (const auto &[table, first, count] :
+         {std::tuple{outdoorTableName(), 0, kOutdoorColumnCount},
+          std::tuple{indoorTableName(), kOutdoorColumnCount, kIndoorColumnCount}}) {
+        QStringList names;
+        for (int i = first; i < first + count; ++i)
+            names << QStringLiteral("\"%1\"").arg(QLatin1String(logColumn(i).column));
+        QSqlQuery q(db.database());
+        q.prepare(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+                      .arg(table, names.join(", "), QStringList(count, "?").join(", ")));
+        for (int minute = 0; minute < records; ++minute) {
+            if (minute % 1000 == 0)
+                db.exec(QStringLiteral("BEGIN"));
+            const auto values = FillLogFields(record, start.addSecs(qint64(minute) * 60));
+            for (int i = 0; i < count; ++i)
+                q.bindValue(i, values[size_t(first + i)]);
+            q.exec();
+            if (minute % 1000 == 999 || minute == records - 1)
+                db.exec(QStringLiteral("COMMIT"));
+        }
+    }
+}
+
 // A month of one-minute logging: 31 days of 1440 record pairs.
 struct LoggedMonth
 {
     LoggedMonth() : path(MonthDatabase(dir.path(), kStart.date()))
     {
-        ReadingsRecord record;
-        fillReadings(record);
-        ensureMonthDatabase(dir.path(), kStart.date());
-        SqliteFile db;
-        db.open(path, SqliteFile::Mode::ReadWrite);
-        for (const auto &[table, first, count] :
-             {std::tuple{outdoorTableName(), 0, kOutdoorColumnCount},
-              std::tuple{indoorTableName(), kOutdoorColumnCount, kIndoorColumnCount}}) {
-            QStringList names;
-            for (int i = first; i < first + count; ++i)
-                names << QStringLiteral("\"%1\"").arg(QLatin1String(logColumn(i).column));
-            QSqlQuery q(db.database());
-            q.prepare(QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                          .arg(table, names.join(", "), QStringList(count, "?").join(", ")));
-            for (int minute = 0; minute < kRecords; ++minute) {
-                if (minute % 1000 == 0)
-                    db.exec(QStringLiteral("BEGIN"));
-                const auto values = FillLogFields(record, kStart.addSecs(minute * 60));
-                for (int i = 0; i < count; ++i)
-                    q.bindValue(i, values[size_t(first + i)]);
-                q.exec();
-                if (minute % 1000 == 999 || minute == kRecords - 1)
-                    db.exec(QStringLiteral("COMMIT"));
-            }
-        }
+        logMinutes(dir.path(), kStart, kRecords);
     }
     static constexpr int kRecords = 31 * 24 * 60;
     QTemporaryDir dir{QStringLiteral("bench-logging-XXXXXX")};

@@ -5,7 +5,6 @@
 #include "core/datetimeformat.h"
 #include "logging/monthdatabase.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 #include <algorithm>
@@ -16,8 +15,9 @@
 namespace {
 
 constexpr double kMissing = std::numeric_limits<double>::quiet_NaN();
+constexpr qint64 kEpochDay = 2440588; // the Julian day of 1/1/1970
 
-// Digits at `at` up to a character not a digit; -1 when there is none.
+// The digits at `at`, at most `maxDigits`; -1 when there is none.
 int number(QStringView s, qsizetype &at, int maxDigits)
 {
     int v = 0, n = 0;
@@ -39,18 +39,17 @@ bool expect(QStringView s, qsizetype &at, QChar c)
 }
 
 // A local wall-clock time in seconds since the epoch. The offset from UTC is asked once an
-// hour of the year: asking Qt for each of half a million records takes longer than the read.
+// hour: asking Qt for each of half a million records takes longer than reading them.
 qint64 localSeconds(const QDate &date, int hour, int minute, int second)
 {
     static QHash<qint64, qint64> offsets;
-    const qint64 key = date.toJulianDay() * 24 + hour;
-    auto it = offsets.constFind(key);
+    const qint64 wallHour = (date.toJulianDay() - kEpochDay) * 24 + hour;
+    auto it = offsets.constFind(wallHour);
     if (it == offsets.constEnd()) {
         const QDateTime t(date, QTime(hour, 0), Qt::LocalTime);
-        it = offsets.insert(key, t.toSecsSinceEpoch() - (date.toJulianDay() - 2440588) * 86400 -
-                                     hour * 3600);
+        it = offsets.insert(wallHour, t.toSecsSinceEpoch() - wallHour * 3600);
     }
-    return (date.toJulianDay() - 2440588) * 86400 + hour * 3600 + minute * 60 + second + *it;
+    return wallHour * 3600 + minute * 60 + second + *it;
 }
 
 } // namespace
@@ -60,8 +59,7 @@ double generalDateSeconds(const QString &text)
     const QStringView s(text);
     qsizetype at = 0;
     const int month = number(s, at, 2);
-    const bool date = month > 0 && expect(s, at, u'/');
-    const int day = date ? number(s, at, 2) : -1;
+    const int day = month > 0 && expect(s, at, u'/') ? number(s, at, 2) : -1;
     const int year = day > 0 && expect(s, at, u'/') ? number(s, at, 4) : -1;
     int hour = -1, minute = -1, second = -1;
     if (year > 0 && expect(s, at, u' ')) {
@@ -70,12 +68,12 @@ double generalDateSeconds(const QString &text)
         second = expect(s, at, u':') ? number(s, at, 2) : -1;
     }
     const QDate d(year, month, day);
-    const bool pm = s.sliced(std::min(at, s.size())) == QLatin1String(" PM");
-    const bool am = s.sliced(std::min(at, s.size())) == QLatin1String(" AM");
+    const QStringView rest = s.sliced(std::min(at, s.size()));
+    const bool pm = rest == QLatin1String(" PM");
     if (d.isValid() && hour >= 1 && hour <= 12 && minute >= 0 && minute < 60 && second >= 0 &&
-        second < 60 && (am || pm))
+        second < 60 && (pm || rest == QLatin1String(" AM")))
         return double(localSeconds(d, hour % 12 + (pm ? 12 : 0), minute, second));
-    // Any other spelling the general date allows (the date alone, blanks around it).
+    // Any other spelling a general date allows (the date alone, blanks around it).
     const QDateTime parsed = parseGeneralDate(text);
     return parsed.isValid() ? double(parsed.toSecsSinceEpoch()) : kMissing;
 }
@@ -104,8 +102,7 @@ LogResult MonthRange::open(const QString &folder, const QDate &first, const QDat
         return LogResult::failure(QStringLiteral("the last month is before the first"));
     const int months = (to.year() - from.year()) * 12 + to.month() - from.month() + 1;
     if (months > MaxMonths)
-        return LogResult::failure(
-            QStringLiteral("a range takes at most %1 months").arg(MaxMonths));
+        return LogResult::failure(QStringLiteral("a range takes at most %1 months").arg(MaxMonths));
     m_table = table;
     for (QDate m = from; m <= to; m = m.addMonths(1)) {
         const QString path = MonthDatabase(folder, m);
@@ -119,21 +116,26 @@ LogResult MonthRange::open(const QString &folder, const QDate &first, const QDat
         m_read << monthDatabaseName(m);
         m_months.push_back(std::move(month));
     }
-    if (m_months.empty()) {
-        const QStringList missing = m_missing;
-        clear();
-        return LogResult::failure(
-            QStringLiteral("no month file of the range holds \"%1\"").arg(table));
-    }
     m_timeField = findDateTimeField(m_fields);
-    return LogResult::success();
+    const QString why =
+        m_months.empty()    ? QStringLiteral("no month file of the range holds \"%1\"").arg(table)
+        : m_timeField < 0 ? QStringLiteral("\"%1\" has no date/time field").arg(table)
+                          : QString();
+    if (why.isEmpty())
+        return LogResult::success();
+    const QStringList missing = m_missing;
+    clear();
+    m_missing = missing;
+    return LogResult::failure(why);
 }
 
 LogResult MonthRange::fetch(const QStringList &fields)
 {
-    QStringList wanted = fields;
-    if (m_timeField >= 0)
-        wanted << m_fields[m_timeField];
+    // Nothing asked: the date/time field waits for the first field, so that the files are
+    // scanned once rather than once for the times and again for the series.
+    if (m_months.empty() || fields.isEmpty())
+        return LogResult::success();
+    const QStringList wanted = QStringList(fields) << timeFieldName();
     for (const auto &month : m_months) {
         const LogResult r = month->fetch(wanted);
         if (!r.ok())
@@ -158,12 +160,11 @@ void MonthRange::orderByTime()
         if (!std::isnan(all[i]))
             m_order.push_back(qint64(i));
     }
-    // Logged in order as a rule; a clock set back is the exception that sorting mends.
+    // Logged in order as a rule; a clock set back, or months out of turn, are mended here.
     const auto earlier = [&](qint64 a, qint64 b) { return all[size_t(a)] < all[size_t(b)]; };
     if (!std::is_sorted(m_order.begin(), m_order.end(), earlier))
         std::stable_sort(m_order.begin(), m_order.end(), earlier);
-    m_identity = m_order.size() == all.size() &&
-                 std::is_sorted(m_order.begin(), m_order.end()); // nothing left out or moved
+    m_identity = m_order.size() == all.size() && std::is_sorted(m_order.begin(), m_order.end());
     m_times.resize(m_order.size());
     for (size_t i = 0; i < m_order.size(); ++i)
         m_times[i] = all[size_t(m_order[i])];
@@ -177,12 +178,13 @@ std::vector<double> MonthRange::values(const QString &field) const
     if (field == timeFieldName())
         return m_times;
     std::vector<double> all;
-    all.reserve(size_t(std::accumulate(
-        m_months.begin(), m_months.end(), qint64(0),
-        [](qint64 n, const auto &m) { return n + m->recordCount(); })));
+    all.reserve(size_t(std::accumulate(m_months.begin(), m_months.end(), qint64(0),
+                                       [](qint64 n, const std::unique_ptr<MonthTable> &m) {
+                                           return n + m->recordCount();
+                                       })));
     for (const auto &month : m_months) {
         const std::vector<double> &column = month->column(month->fieldIndex(field));
-        if (column.empty()) // a month without the field: gaps
+        if (column.empty()) // a month without the field, or not read: gaps
             all.insert(all.end(), size_t(month->recordCount()), kMissing);
         else
             all.insert(all.end(), column.begin(), column.end());
@@ -205,6 +207,8 @@ QStringList MonthRange::texts(const QString &field) const
         for (int r = 0; r < month->recordCount(); ++r)
             all << month->text(f, r);
     }
+    if (m_identity)
+        return all;
     QStringList ordered;
     ordered.reserve(int(m_order.size()));
     for (qint64 i : m_order)
