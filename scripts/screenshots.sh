@@ -28,5 +28,5 @@ ls -l "$out"/main-window.png "$out"/temperature-window.png "$out"/wind-window.pn
 ls -l "$out"/setup-{ftp,ports,display,graphs,fax,paging}.png
 xvfb-run -a -s "-screen 0 1600x1200x24" "$build_dir/tests/chartwindow/chartshots" "$out" "$fax_out"
 ls -l "$out"/chart-window.png "$out"/chart-zoomed.png "$out"/chart-area.png \
-  "$out"/chart-candle.png "$out"/chart-radar.png "$out"/chart-datetime.png "$out"/report-page.png \
+  "$out"/chart-candle.png "$out"/chart-radar.png "$out"/chart-datetime.png "$out"/report-page.png "$out"/chart-range.png \
   "$fax_out"/month-graph-fax.png

@@ -310,5 +310,20 @@ int main(int argc, char **argv)
     pdftoppm.start("pdftoppm", {"-r", "80", "-png", "-singlefile", dialogs.pdf,
                                 out.filePath(QStringLiteral("report-page"))});
     ok = pdftoppm.waitForFinished(60000) && pdftoppm.exitCode() == 0 && ok;
+
+    // "Open Range..." over the logged month, in a window of its own: the records on a date axis.
+    ChartMain ranged(clock, dialogs);
+    ranged.setDatabaseFolder(folder);
+    ranged.resize(1280, 760);
+    ranged.show();
+    ranged.openRange(start.date(), start.date(), QStringLiteral("Outdoor Data"));
+    settle();
+    ranged.replaceSeries("Temperature");
+    settle();
+    ranged.addSeries("Dewpoint");
+    settle();
+    ranged.chart()->setHeaderText("January 2026 through Open Range");
+    ranged.chart()->setAxisTitle(ChartAxis::Y, "Temperature & Dewpoint");
+    ok = save(&ranged, "chart-range.png") && ok;
     return ok ? 0 : 1;
 }
