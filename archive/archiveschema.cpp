@@ -73,7 +73,7 @@ QStringList createPartitions(ArchiveTable table)
 QString textLiteral(const QSqlDriver &driver, QString text)
 {
     text.remove(QChar(0)); // PostgreSQL text cannot hold it
-    QSqlField field(QString(), QMetaType(QMetaType::QString));
+    QSqlField field{QString(), QMetaType(QMetaType::QString)};
     field.setValue(text);
     return driver.formatValue(field);
 }

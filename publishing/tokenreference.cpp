@@ -29,7 +29,7 @@ struct Entry
 };
 
 // Every token that is not a high, low or alarm of temperature, dewpoint or humidity.
-constexpr Entry kSingle[] = {
+const Entry kSingle[] = {
     {"*D/T*", "local date and time of the expansion",
      "M/d/yyyy h:mm:ss AM/PM, the date alone at midnight; read anew for each occurrence"},
     {"*BPS*", "sea-level pressure", kPressure},
