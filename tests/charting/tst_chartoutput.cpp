@@ -1,5 +1,6 @@
 // The chart's output: the format file, JPEG pictures, printing and the clipboard.
 #include "charting/chart2d.h"
+#include "fakes/filebytes.h"
 
 #include <QImageReader>
 #include <QJsonArray>
@@ -10,19 +11,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A chart with something other than the default in every kind of setting.
 void styleEverything(Chart2D &chart)
@@ -89,7 +77,7 @@ void TstChartOutput::formatFileRoundTrips()
     QVERIFY2(loaded.loadFormat(first, &error), qPrintable(error));
     const QString second = m_dir.filePath("again.json");
     QVERIFY(loaded.saveFormat(second));
-    QCOMPARE(readAll(second), readAll(first));
+    QCOMPARE(readBytes(second), readBytes(first));
     // Spot checks that the values came back, not only the bytes.
     QCOMPARE(loaded.size(), QSize(700, 500));
     QCOMPARE(loaded.axisMinimum(ChartAxis::Y), std::optional<double>(-10));
@@ -108,7 +96,7 @@ void TstChartOutput::refusedFormatLeavesChartUnchanged_data()
     styleEverything(styled);
     const QString path = m_dir.filePath("base.json");
     QVERIFY(styled.saveFormat(path));
-    const QByteArray good = readAll(path);
+    const QByteArray good = readBytes(path);
     const auto edited = [&](const char *key, const QJsonValue &value) {
         QJsonObject o = QJsonDocument::fromJson(good).object();
         o.insert(QLatin1String(key), value);
@@ -130,7 +118,7 @@ void TstChartOutput::refusedFormatLeavesChartUnchanged()
     QFETCH(QByteArray, file);
     QFETCH(QString, reason);
     const QString path = m_dir.filePath("refused.json");
-    writeAll(path, file);
+    writeBytes(path, file);
 
     Chart2D chart;
     chart.setHeaderText("before");
@@ -142,7 +130,7 @@ void TstChartOutput::refusedFormatLeavesChartUnchanged()
     QVERIFY2(error.contains(reason), qPrintable(error));
     const QString after = m_dir.filePath("after.json");
     QVERIFY(chart.saveFormat(after));
-    QCOMPARE(readAll(after), readAll(before));
+    QCOMPARE(readBytes(after), readBytes(before));
 }
 
 void TstChartOutput::jpegHasChartSize()
