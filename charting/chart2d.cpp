@@ -145,7 +145,15 @@ void Chart2D::setTimeField(const QString &field)
     if (field == d->timeField)
         return;
     d->timeField = field;
-    d->view[size_t(ChartAxis::X)].reset(); // a range of positions means nothing in seconds
+    // Positions mean nothing in seconds, nor seconds in positions: neither a view, nor fixed
+    // ends ("Chart Day"), nor labels put at them carry over.
+    AxisSettings &x = d->s.axis(ChartAxis::X);
+    d->view[size_t(ChartAxis::X)].reset();
+    x.minimum.reset();
+    x.maximum.reset();
+    x.valueLabels.clear();
+    x.annotation = AxisAnnotation::Values;
+    x.tickAnnotation = AxisAnnotation::Values;
     d->load(1);
     d->changed();
 }

@@ -34,6 +34,11 @@ std::optional<int> shortNumber(const QString &answer)
 
 void ChartMain::askDateTimeLabels()
 {
+    // Labels stand at record positions; a range is drawn against its times and dated already.
+    if (m_session.isRange()) {
+        m_dialogs.tell(this, QStringLiteral("The X Axis of a range shows its dates already"));
+        return;
+    }
     const QString field = m_xField->currentText();
     if (m_dateTimeField->text() != field)
         m_dateTimeField->setText(field);
@@ -95,6 +100,11 @@ bool ChartMain::showDateTimeLabels(int count)
 
 void ChartMain::askChartDay()
 {
+    if (m_session.isRange()) {
+        m_dialogs.tell(this, QStringLiteral("Chart Day works on one month file; open the month "
+                                            "to chart one of its days"));
+        return;
+    }
     QPointer<ChartMain> self(this);
     m_dialogs.askTextTitled(
         this, QStringLiteral("Corvane"), QStringLiteral("Please enter date to graph"),

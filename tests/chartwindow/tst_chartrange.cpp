@@ -1,5 +1,6 @@
 // "Open Range...": months read as one series in time order, missing months named, the date
-// axis, "&Math" over the whole range, and the answers it refuses.
+// axis (and nothing of a month's positions on it), "&Math" over the whole range, and the
+// answers it refuses.
 #include "charting/chart2d.h"
 #include "charting/data/monthrange.h"
 #include "chartwindow/chartwindowfixture.h"
@@ -106,6 +107,29 @@ private slots:
         w.open(MonthDatabase(dir.path(), QDate(2026, 1, 1)));
         QVERIFY(chart->timeField().isEmpty());
         QCOMPARE(chart->yValues(1, 1), std::vector<double>({10, 31}));
+
+        // Labels and a day put at record positions do not carry over into the range's dates.
+        w.dialogs.answers << "2";
+        w.chart.action("m_xadt")->trigger();
+        w.waitShown();
+        QVERIFY(!chart->valueLabels(ChartAxis::X).isEmpty());
+        w.dialogs.answers << "1";
+        w.chart.action("m_sortdata")->trigger();
+        w.waitShown();
+        QVERIFY(chart->axisMaximum(ChartAxis::X).has_value());
+        w.dialogs.answers << "2026-01" << "2026-3" << "Outdoor Data";
+        w.chart.action("m_openrange")->trigger();
+        w.waitShown();
+        QVERIFY(chart->valueLabels(ChartAxis::X).isEmpty());
+        QVERIFY(!chart->axisMaximum(ChartAxis::X).has_value());
+        QCOMPARE(chart->shownAxisTexts(ChartAxis::X), dates);
+        w.dialogs.asked.clear();
+        for (const char *action : {"m_xadt", "m_sortdata"})
+            w.chart.action(action)->trigger();
+        QCOMPARE(w.dialogs.asked,
+                 QStringList({"The X Axis of a range shows its dates already",
+                              "Chart Day works on one month file; open the month to chart one "
+                              "of its days"}));
     }
 
     void refused_data()
