@@ -122,12 +122,12 @@ void SetupController::saveSharing()
 
 void SetupController::saveTabPictures(const QString &folder, std::function<void()> done)
 {
-    static const char *const names[] = {"ftp", "ports", "display", "graphs", "fax", "paging"};
+    static const char *const names[] = {"ftp", "ports", "display", "graphs", "fax", "paging", "sharing"};
     show();
     QDir().mkpath(folder);
     const auto step = std::make_shared<std::function<void(int)>>();
     *step = [this, folder, done, step](int tab) {
-        if (!m_dialog || tab > NewSetup::PagingTab) {
+        if (!m_dialog || tab > NewSetup::SharingTab) {
             if (done)
                 done();
             return;

@@ -65,7 +65,7 @@ public:
     // Element `index` of the control array `name`; null when there is none.
     QWidget *element(const QString &name, int index) const;
 
-    enum Tab { FtpTab, PortTab, DisplayTab, GraphTab, FaxTab, PagingTab };
+    enum Tab { FtpTab, PortTab, DisplayTab, GraphTab, FaxTab, PagingTab, SharingTab };
 
 signals:
     // "Save": the edited record.
