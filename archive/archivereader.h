@@ -15,6 +15,6 @@ struct ArchiveMonth
 };
 
 // "Outdoor Data" or "Indoor Data" of `station` for the calendar month of `month` in local
-// time, in one forward-only query over the primary key's range.
+// time, in one query over the primary key's range. No other query of `db` may be running.
 ArchiveMonth readArchiveMonth(QSqlDatabase &db, const QString &table, const QString &station,
                               const QDate &month, const QStringList &columns);

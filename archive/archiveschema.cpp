@@ -1,6 +1,7 @@
 // The archive's tables and its multi-row inserts.
 #include "archive/archiveschema.h"
 
+#include <QCryptographicHash>
 #include <QSqlDriver>
 #include <QSqlField>
 #include <cmath>
@@ -50,24 +51,22 @@ QString createTable(ArchiveTable table)
     for (int i = 0; i < t.count; ++i)
         defs << quoted(t.columns[i].column) + QLatin1Char(' ') + columnType(t.columns[i].form);
     defs << QStringLiteral("PRIMARY KEY (station, \"Date_Time\")");
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (%2) PARTITION BY HASH (station)")
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" (%2) PARTITION BY LIST (station)")
         .arg(t.name, defs.join(QStringLiteral(", ")));
 }
 
-// Rows arrive minute by minute from every station at once. Split by station, a station's
-// month lies on few pages of its part rather than on one page per row.
-QStringList createPartitions(ArchiveTable table)
+QString textLiteral(const QSqlDriver &driver, QString text);
+
+// A part's name: the station's plain characters for people reading the catalogue, a hash of
+// the whole name so that no two stations share a part, within PostgreSQL's 63 bytes.
+QString partName(const QString &table, const QString &station)
 {
-    const QString name = shape(table).name;
-    QStringList out;
-    for (int i = 0; i < kArchivePartitions; ++i)
-        out << QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1 %2\" PARTITION OF \"%1\" FOR "
-                              "VALUES WITH (MODULUS %3, REMAINDER %4)")
-                   .arg(name)
-                   .arg(i, 2, 10, QLatin1Char('0'))
-                   .arg(kArchivePartitions)
-                   .arg(i);
-    return out;
+    QString plain;
+    for (const QChar c : station.left(24))
+        plain += c.isLetterOrNumber() && c.unicode() < 128 ? c : QLatin1Char('_');
+    const QByteArray hash =
+        QCryptographicHash::hash(station.toUtf8(), QCryptographicHash::Sha1).toHex().left(8);
+    return QStringLiteral("%1 %2 %3").arg(table, plain, QString::fromLatin1(hash));
 }
 
 QString textLiteral(const QSqlDriver &driver, QString text)
@@ -103,8 +102,19 @@ QString numberLiteral(const QVariant &value, LogForm form)
 
 QStringList archiveSchema()
 {
-    return QStringList{createTable(ArchiveTable::Outdoor), createTable(ArchiveTable::Indoor)} +
-           createPartitions(ArchiveTable::Outdoor) + createPartitions(ArchiveTable::Indoor);
+    return QStringList{createTable(ArchiveTable::Outdoor), createTable(ArchiveTable::Indoor)};
+}
+
+QStringList archiveStationTables(const QSqlDriver &driver, const QString &station)
+{
+    QStringList out;
+    for (ArchiveTable table : {ArchiveTable::Outdoor, ArchiveTable::Indoor}) {
+        const QString name = shape(table).name;
+        out << QStringLiteral("CREATE TABLE IF NOT EXISTS \"%1\" PARTITION OF \"%2\" FOR VALUES "
+                              "IN (%3)")
+                   .arg(partName(name, station), name, textLiteral(driver, station));
+    }
+    return out;
 }
 
 QString archiveInsert(const QSqlDriver &driver, ArchiveTable table,

@@ -12,9 +12,13 @@ class QSqlDriver;
 // "Outdoor Data" and "Indoor Data" with the month files' columns, a "station" column first,
 // and "Date_Time" as a real timestamptz; (station, "Date_Time") is the primary key, so a
 // pair stored twice is stored once and a station's month is one index range. Each table is
-// split by a hash of the station into kArchivePartitions parts ("Outdoor Data 00", ...).
-inline constexpr int kArchivePartitions = 64;
+// split into one part per station, made by archiveStationTables.
 QStringList archiveSchema();
+
+// The parts of both tables that hold `station`'s rows, made if missing: "Outdoor Data
+// <name> <hash>". The rows of all stations arrive minute by minute side by side; in a part of
+// its own a station's month lies on consecutive pages rather than among the others'.
+QStringList archiveStationTables(const QSqlDriver &driver, const QString &station);
 
 enum class ArchiveTable { Outdoor, Indoor };
 

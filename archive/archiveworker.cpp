@@ -164,6 +164,18 @@ QString ArchiveWorker::send(const std::vector<ArchivePair> &pairs)
     if (pairs.empty())
         return {};
     QSqlDatabase db = QSqlDatabase::database(m_connection, false);
+    // Each station's rows go to parts of their own, made on its first pair. The queue may hold
+    // pairs of an earlier station name.
+    for (const ArchivePair &pair : pairs) {
+        if (m_stationTables.count(pair.station))
+            continue;
+        QSqlQuery q(db);
+        for (const QString &statement : archiveStationTables(*db.driver(), pair.station))
+            if (!q.exec(statement))
+                return QStringLiteral("creating the tables of station %1: %2")
+                    .arg(pair.station, reasonOf(q.lastError()));
+        m_stationTables.insert(pair.station);
+    }
     if (!db.transaction())
         return reasonOf(db.lastError());
     QString why;
@@ -201,6 +213,7 @@ void ArchiveWorker::disconnect()
     }
     QSqlDatabase::removeDatabase(m_connection);
     m_connected = false;
+    m_stationTables.clear(); // a server restored from a backup may lack them
 }
 
 void ArchiveWorker::close()

@@ -8,6 +8,7 @@
 #include <QObject>
 #include <atomic>
 #include <deque>
+#include <set>
 
 class QSqlDatabase;
 
@@ -51,5 +52,6 @@ private:
     ArchiveSettings m_settings;
     QString m_connection;
     bool m_connected = false;
+    std::set<QString> m_stationTables; // stations whose parts are known to exist
     bool m_failing = false;
 };

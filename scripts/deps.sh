@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev            # Qt Core, Gui, Widgets, Sql, SerialPort, Test
   libqt6sql6-sqlite                          # the SQLite driver of Qt SQL: the month logs
   libqt6sql6-psql                            # the PostgreSQL driver of Qt SQL: the shared archive
+  libpq-dev                                  # libpq on that driver's connection: binary month reads
   postgresql                                 # initdb and pg_ctl for the archive tests' own server
   qt6-tools-dev                              # quillon's Qt Designer plugin
   libcurl4-openssl-dev                       # FTP and HTTP transfers

@@ -3,7 +3,7 @@
 //
 // CORVANE_BENCH_STATIONS (default 100) and CORVANE_BENCH_YEARS (default 1) size the table of
 // the chart read; its rows are made with COPY in the set-up, minute by minute with every
-// station's row of that minute together, as a live archive grows.
+// station's row of that minute together, as a live archive grows, into each station's parts.
 #include "archive/archiveconnection.h"
 #include "archive/archivequeue.h"
 #include "archive/archivereader.h"
@@ -178,6 +178,14 @@ ChartTable &chartTable()
         std::fputs("BEGIN;\n", out);
         for (const QString &statement : archiveSchema())
             std::fprintf(out, "%s;\n", qPrintable(statement));
+        {
+            const QSqlDatabase quoting = openArchiveDatabase(settingsFor(QStringLiteral("chart")),
+                                                             QStringLiteral("chart-schema"));
+            for (int s = 0; s < t->stations; ++s)
+                for (const QString &statement : archiveStationTables(
+                         *quoting.driver(), QStringLiteral("S%1").arg(s, 3, 10, QLatin1Char('0'))))
+                    std::fprintf(out, "%s;\n", qPrintable(statement));
+        }
         // The keys are built after the rows, in one pass, as a bulk load does.
         std::fputs("ALTER TABLE \"Outdoor Data\" DROP CONSTRAINT \"Outdoor Data_pkey\";\n"
                    "ALTER TABLE \"Indoor Data\" DROP CONSTRAINT \"Indoor Data_pkey\";\n",

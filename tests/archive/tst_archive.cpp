@@ -3,6 +3,7 @@
 #include "acquisition/readingsrecord.h"
 #include "archive/archive.h"
 #include "archive/archivequeue.h"
+#include "archive/archivereader.h"
 #include "archive/archivesettings.h"
 #include "archive/localpostgres.h"
 #include "core/statusboard.h"
@@ -18,6 +19,8 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -222,6 +225,24 @@ void TstArchive::passesReachServerThatGoesAway()
     QCOMPARE(n, 100);
     rows.finish();
 
+    // The month read back for a chart: numbers as stored, NULL and text as missing.
+    const ArchiveMonth read =
+        readArchiveMonth(check, QStringLiteral("Outdoor Data"), QStringLiteral("Hilltop"),
+                         QDate(2026, 3, 20), {"Temperature", "Heat Index", "Barometric Forecast"});
+    QVERIFY2(read.error.isEmpty(), qPrintable(read.error));
+    QCOMPARE(int(read.times.size()), 100);
+    for (int i = 0; i < 100; ++i) {
+        QCOMPARE(read.times[size_t(i)], outdoorTimes[i].toMSecsSinceEpoch());
+        QCOMPARE(read.series[0][size_t(i)], 40 + i * 0.5);
+        QVERIFY(std::isnan(read.series[1][size_t(i)]) && std::isnan(read.series[2][size_t(i)]));
+    }
+    QVERIFY(readArchiveMonth(check, QStringLiteral("Outdoor Data"), QStringLiteral("Hilltop"),
+                             QDate(2026, 4, 1), {"Temperature"})
+                .times.empty());
+    QVERIFY(!readArchiveMonth(check, QStringLiteral("No Such Data"), QStringLiteral("Hilltop"),
+                              QDate(2026, 3, 1), {"Temperature"})
+                 .error.isEmpty());
+
     // A batch sent again (a crash before its progress was noted) adds nothing; a restarted
     // program replays what the last one queued.
     archive.reset();
@@ -231,13 +252,23 @@ void TstArchive::passesReachServerThatGoesAway()
         for (int i = 0; i < 10; ++i)
             QCOMPARE(queue.append(pairAt(outdoorTimes[i], QStringLiteral("1"))), QString());
         QCOMPARE(queue.append(pairAt(clock.now(), QStringLiteral("99"))), QString());
+        // Queued under an earlier name, one that shares its first 24 characters with another.
+        for (const char *name : {"Hilltop's old name, before the move", "Hilltop's old name, before it"}) {
+            ArchivePair renamed = pairAt(clock.now(), QStringLiteral("1"));
+            renamed.station = QString::fromUtf8(name);
+            QCOMPARE(queue.append(renamed), QString());
+        }
     }
     archive = std::make_unique<Archive>(clock, queuePath);
     archive->setSettings(settings);
     QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(queuePath), 10000);
-    QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM \"Outdoor Data\"")).toInt(), 101);
-    QCOMPARE(scalar(QStringLiteral("SELECT count(DISTINCT \"Date_Time\") FROM \"Outdoor Data\"")).toInt(),
+    QCOMPARE(scalar(QStringLiteral("SELECT count(*) FROM \"Outdoor Data\"")).toInt(), 103);
+    QCOMPARE(scalar(QStringLiteral("SELECT count(DISTINCT \"Date_Time\") FROM \"Outdoor Data\" "
+                                   "WHERE station = 'Hilltop'")).toInt(),
              101);
+    // Each station in parts of its own.
+    QCOMPARE(scalar(QStringLiteral("SELECT count(DISTINCT tableoid) FROM \"Outdoor Data\"")).toInt(), 3);
+    QCOMPARE(scalar(QStringLiteral("SELECT count(DISTINCT tableoid) FROM \"Indoor Data\"")).toInt(), 3);
     QCOMPARE(scalar(QStringLiteral("SELECT max(\"Temperature\") FROM \"Outdoor Data\"")).toDouble(), 99.0);
     // A queue file that cannot be written (here its folder is missing) holds nothing up.
     archive = std::make_unique<Archive>(clock, dir.filePath(QStringLiteral("gone/queue.jsonl")));
@@ -246,7 +277,7 @@ void TstArchive::passesReachServerThatGoesAway()
     late[12] = QStringLiteral("98");
     archive->add(clock.now().addSecs(60), clock.now().addSecs(63), late);
     QTRY_COMPARE_WITH_TIMEOUT(
-        scalar(QStringLiteral("SELECT count(*) FROM \"Outdoor Data\"")).toInt(), 102, 10000);
+        scalar(QStringLiteral("SELECT count(*) FROM \"Outdoor Data\"")).toInt(), 104, 10000);
 
     // The month file, the record of truth, has every pair.
     QSqlDatabase month = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("month"));
