@@ -55,7 +55,13 @@ QString createTable(ArchiveTable table)
         .arg(t.name, defs.join(QStringLiteral(", ")));
 }
 
-QString textLiteral(const QSqlDriver &driver, QString text);
+QString textLiteral(const QSqlDriver &driver, QString text)
+{
+    text.remove(QChar(0)); // PostgreSQL text cannot hold it
+    QSqlField field{QString(), QMetaType(QMetaType::QString)};
+    field.setValue(text);
+    return driver.formatValue(field);
+}
 
 // A part's name: the station's plain characters for people reading the catalogue, a hash of
 // the whole name so that no two stations share a part, within PostgreSQL's 63 bytes.
@@ -67,14 +73,6 @@ QString partName(const QString &table, const QString &station)
     const QByteArray hash =
         QCryptographicHash::hash(station.toUtf8(), QCryptographicHash::Sha1).toHex().left(8);
     return QStringLiteral("%1 %2 %3").arg(table, plain, QString::fromLatin1(hash));
-}
-
-QString textLiteral(const QSqlDriver &driver, QString text)
-{
-    text.remove(QChar(0)); // PostgreSQL text cannot hold it
-    QSqlField field{QString(), QMetaType(QMetaType::QString)};
-    field.setValue(text);
-    return driver.formatValue(field);
 }
 
 QString timeLiteral(const QDateTime &at)
